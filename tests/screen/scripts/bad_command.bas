@@ -1,0 +1,4 @@
+ X WALK FAST
+ X  WALK
+  WALK
+/

@@ -1,0 +1,4 @@
+  WALK
+  END
+  PICK UP
+/

@@ -1,0 +1,3 @@
+ W WALK
+  GOTO W
+/

@@ -1,0 +1,5 @@
+  WALK FAST
+  PICK UP
+  RETURN
+  PICK UP
+/

@@ -1,0 +1,4 @@
+  WALK
+  WALK
+  PICK UP
+/

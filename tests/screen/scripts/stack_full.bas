@@ -1,0 +1,2 @@
+ R GOSUB R
+/

@@ -1,0 +1,25 @@
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+  WALK
+/

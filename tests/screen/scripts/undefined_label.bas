@@ -1,0 +1,4 @@
+  WALK
+  GOTO NOWHERE
+  WALK
+/
