@@ -1,0 +1,105 @@
+// Constant macros: "# CONSTANT NAME = value" lines become #define lines, and
+// string constants may be pasted into later string constants by a
+// reference " XNAME$".
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "kzo2c.h"
+
+namespace kzo {
+
+static const char prefix[] = "# CONSTANT ";
+
+void Translator::constantpass() {
+  walk([&](const char* ln) {
+    if (std::strncmp(ln, prefix, sizeof prefix - 1) == 0)
+      constantline(ln + sizeof prefix - 1);
+  });
+  for (const Macro& m : macrov)
+    if (m.quote.empty()) put("#define " + m.name + " " + m.value + "\n");
+  put("\n");
+}
+
+static std::string withoutleadingzeros(std::string value) {
+  std::size_t n = 0;
+  while (n + 1 < value.size() && value[n] == '0') ++n;
+  return value.substr(n);
+}
+
+void Translator::constantline(const char* p) {
+  std::string equals, value;
+  p = getword(word1, p);
+  if (!word1.empty() && word1.back() == '$') {
+    p = getword(equals, p);
+    if (equals != "=") error("constant =");
+    macrov.push_back({word1, "", "\""});
+    defining_macro = (int)macrov.size() - 1;
+    lastfixed.clear();
+    getword(value, p);
+    defining_macro = -1;
+    if (!(string && constant)) error("macro def not a string constant");
+    if (!value.empty() && value[0] == '"') macrov.back().value = lastfixed;
+    put("#define " + word1 + " \"" + macrov.back().value + "\"\n");
+    return;
+  }
+  p = getword(equals, p);
+  if (equals != "=") error("missing =");
+  getword(value, p);
+  if (string) error("string mismatch");
+  macrov.push_back({word1, withoutleadingzeros(value), ""});
+}
+
+static bool isrefchar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+         c == '~';
+}
+
+// Replaces each reference " X" NAME "$" to an earlier string constant by
+// that constant's value; the result is left in lastfixed.
+void Translator::fixmacro(const std::string& text) {
+  std::string result;
+  std::size_t len = text.size(), copy = 0, i = 0;
+  while (i + 4 <= len) {
+    if (!(text[i] == ' ' && (text[i + 1] == 'X' || text[i + 1] == 'x'))) {
+      ++i;
+      continue;
+    }
+    std::size_t j = i + 2;
+    while (j < len && isrefchar(text[j])) ++j;
+    if (j < len && text[j] == ' ') {
+      i = j;
+      continue;
+    }
+    if (j < len && text[j] == '$') {
+      std::string ref = text.substr(i + 2, j - i - 2) + "$";
+      for (std::size_t m = 0; m < macrov.size(); ++m) {
+        if (macrov[m].name != ref) continue;
+        if ((int)m == defining_macro) error("macro recursion");
+        result += text.substr(copy, i + 1 - copy);
+        result += macrov[m].value;
+        copy = j + 1;
+        break;
+      }
+    }
+    i = j;
+  }
+  result += text.substr(copy);
+  lastfixed = result;
+}
+
+// The value of a numeric constant, for DIM sizes; the last definition is
+// the one the C text sees.
+double Translator::numericconstant(const std::string& name, bool& found) const {
+  const Macro* last = nullptr;
+  for (const Macro& m : macrov)
+    if (m.name == name) last = &m;
+  found = false;
+  if (!last || !last->quote.empty() || last->value.empty()) return 0;
+  char* end = nullptr;
+  double v = std::strtod(last->value.c_str(), &end);
+  found = !*end;
+  return v;
+}
+
+}  // namespace kzo

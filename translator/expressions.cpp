@@ -1,0 +1,194 @@
+// Expression translation: one left-to-right pass over the words of a
+// phrase, driven by two stacks of one-letter symbols.
+//
+// The expectation stack says what must come next (E the phrase may end,
+// F/L/S/N a value of either type / an assignable value / a string / a
+// number, I the first argument of INSTR, M after the second argument of
+// MID$, ] and ) closing parentheses, "," an argument separator). The value
+// stack records the values produced (N numeric; S, F or L a string, by the
+// expectation it met; "(" an open parenthesis).
+#include <cstring>
+#include <ostream>
+#include <string>
+
+#include "kzo2c.h"
+
+namespace kzo {
+
+struct Translator::Phrase {
+  Translator& t;
+  std::string& text;    // the C text, in the caller's buffer
+  std::string exp = "E";
+  std::string val = "E";
+  std::string word;     // the current word
+  const char* rest;     // the text after the current word
+  const char* p;        // where the next word is read
+
+  Phrase(Translator& tr, char first, std::string& buffer, const char* from)
+      : t(tr), text(buffer), rest(from), p(from) {
+    exp += first;
+    text.clear();
+  }
+
+  char top() const { return exp.empty() ? '\0' : exp.back(); }
+  static void pop(std::string& stack) {
+    if (!stack.empty()) stack.pop_back();
+  }
+  void next() { rest = p = t.getword(word, p); }
+
+  [[noreturn]] void fail(const char* message) {
+    t.msg << val << "!" << exp << "\n" << text << "\n" << word << "!" << rest
+          << "\n";
+    t.error(message);
+  }
+
+  void checklval() {
+    if (top() == 'L') fail("illegal l-val");
+  }
+  void checknumber() {
+    char c = top();
+    if (c != 'N' && c != 'F' && c != 'L') fail("I wanted a string");
+    val += 'N';
+    pop(exp);
+  }
+  void checkstring() {
+    char c = top();
+    if (c != 'S' && c != 'L' && c != 'F') fail("I wanted a number");
+    val += c;
+    pop(exp);
+  }
+  void checkleftparen() {
+    next();
+    if (word != "(") fail("I wanted a (");
+    text += "(";
+    val += '(';
+  }
+
+  // A string-valued function: MID$, LEFT$, RIGHT$, CHR$.
+  void stringfunction(const char* c, bool temporary, const char* expect) {
+    checklval();
+    checkstring();
+    text += c;
+    if (temporary && ++t.linetemps > temps) t.error("too many string functions");
+    checkleftparen();
+    exp += expect;
+  }
+  // A number-valued function of one string: ASC, LEN.
+  void numberfunction(const char* c) {
+    checklval();
+    checknumber();
+    text += c;
+    checkleftparen();
+    exp += ")S";
+  }
+
+  void comma() {
+    switch (top()) {
+      case ',': text += ","; pop(exp); pop(val); break;
+      case 'M': text += ","; pop(exp); pop(val); exp += ")N"; break;
+      case ']': text += ")][index__kzo("; pop(val); exp += 'N'; break;
+      default: fail("unexpected ,");
+    }
+  }
+  void closeparen() {
+    switch (top()) {
+      case 'M': text += ",0)"; break;
+      case ']': text += ")]"; break;
+      case ')': text += ")"; break;
+      default: fail("unexpected )");
+    }
+    pop(val);
+    pop(val);
+    pop(exp);
+  }
+  void operand() {
+    switch (top()) {
+      case 'I':
+        pop(exp);
+        if (t.string) {
+          text += "1,";
+          exp += ")S,S";
+          checkstring();
+        } else {
+          exp += ")S,S,N";
+          checknumber();
+        }
+        break;
+      case ',': fail("I was expecting a ,");
+      case ')': case ']': case 'M': fail("I was expecting a )");
+      default:
+        if (t.string) checkstring(); else checknumber();
+    }
+    text += word;
+  }
+
+  void act() {
+    const std::string& w = word;
+    if (w == "(") {
+      text += "[index__kzo(";
+      val += '(';
+      exp += "]N";
+    } else if (w == "MID$") {
+      stringfunction("mid__kzo", true, "MN,S");
+    } else if (w == "LEFT$") {
+      stringfunction("left__kzo", true, ")N,S");
+    } else if (w == "RIGHT$") {
+      stringfunction("right__kzo", false, ")N,S");
+    } else if (w == "INSTR") {
+      checklval();
+      checknumber();
+      text += "instr__kzo";
+      exp += 'I';
+      checkleftparen();
+    } else if (w == "-" || w == "+" || w == "*" || w == "/") {
+      checklval();
+      text += w;
+      pop(val);
+      exp += 'N';
+    } else if (w == ",") {
+      comma();
+    } else if (w == ")") {
+      closeparen();
+    } else if (w == "ASC") {
+      numberfunction("asc__kzo");
+    } else if (w == "LEN") {
+      numberfunction("len__kzo");
+    } else if (w == "CHR$") {
+      stringfunction("chr__kzo", false, ")N");
+    } else if (t.keyword && !w.empty()) {
+      t.error("keyword in phrase");
+    } else {
+      operand();
+    }
+  }
+
+  static bool continues(const std::string& w) {
+    return !w.empty() && std::strchr("(+-*/", w[0]);
+  }
+
+  const char* translate() {
+    if (!*p) t.error("empty phrase");
+    next();
+    if (t.constant) checklval();
+    const char* end;
+    for (;;) {
+      act();
+      end = p;
+      next();
+      if (top() != 'E' || continues(word)) continue;
+      break;
+    }
+    if (val != "EN" && val != "EF" && val != "EL" && val != "ES")
+      fail("bad destack on exit");
+    t.string = val != "EN";
+    return end;
+  }
+};
+
+const char* Translator::partphrase(char first, std::string& buffer,
+                                   const char* text) {
+  Phrase phrase(*this, first, buffer, text);
+  return phrase.translate();
+}
+
+}  // namespace kzo

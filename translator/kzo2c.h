@@ -1,0 +1,191 @@
+// kzo2c: translator state and the functions of its phases.
+//
+// All state of one translation lives in one Translator object, under the
+// names the design uses (input, inputP, linenumber, definedv, word1, ...).
+// The phases are member functions spread over one file per concern:
+//   driver.cpp       command line, source store, passes, line frame, error
+//   names.cpp        the name table and the label/DIM/variable/data passes
+//   scanner.cpp      getword and its small helpers
+//   keywords.cpp     the reserved words
+//   constants.cpp    # CONSTANT lines and fixmacro
+//   expressions.cpp  partphrase and its four entries
+//   statements.cpp   the statement handlers and their dispatch table
+//   layout.cpp       the fixed texts of the output file
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace kzo {
+
+// Thrown by Translator::error after the report has been printed.
+struct Stop {};
+
+// The number of MID$/LEFT$ results one source line may hold at once; the
+// runtime recycles its result buffers in rings of this size.
+constexpr int temps = 64;
+// Slots of the FOR limit and step tables (fors__kzo in the runtime).
+constexpr int fors = 10000;
+
+struct Translator {
+  explicit Translator(std::ostream& messages) : msg(messages) {}
+
+  // Translates a whole source text into C. Returns 0, or 1 after an error
+  // report on msg; out holds what was written until then.
+  int translate(const std::string& source);
+
+  std::ostream& msg;  // standard output of the translator: error reports
+  std::string out;    // the C file, written strictly forwards
+
+  // ---- source store (driver.cpp)
+  std::vector<std::string> input;  // normalised lines, ended by "~"
+  std::size_t inputP = 0;          // index of the current line
+  int linenumber = 0;
+  std::string qline;               // escaped copy for the trace line
+
+  // ---- pass modes
+  bool labeling = false, dimming = false, defining = false;
+
+  // ---- indications set by getword
+  bool string = false, constant = false, keyword = false;
+  bool label = false, variable = false, name = false;
+
+  // ---- name table (names.cpp): one ordered list, first match wins
+  std::vector<std::string> definedv;
+  std::unordered_map<std::string, int> definedindex;  // first index of a name
+  int definedc = 0;
+  int constants = 0, labels = 0, variable0 = 0, variables = 0;
+  int labelsdone = 0;
+  std::string targetlabel;
+
+  // ---- constant macros (constants.cpp)
+  struct Macro {
+    std::string name, value, quote;
+  };
+  std::vector<Macro> macrov;
+  int defining_macro = -1;  // the string constant whose value is being read
+  std::string lastfixed;    // the text fixmacro made last
+
+  // ---- word and phrase buffers
+  std::string word1, word2, word3, phrase1, phrase2, phrase3;
+
+  // ---- statement pass state
+  int returnc = 0, forc = 0;
+  const char* scanP = nullptr;
+  const char* nextP = nullptr;
+  const char* lastP = nullptr;
+  bool endflag = false, ifflag = false, semiflag = false;
+  int linetemps = 0;  // MID$/LEFT$ calls on the current line
+
+  // ---- driver.cpp
+  void readsource(const std::string& source);
+  template <class F> void walk(F handle);
+  const char* line() const { return input[inputP].c_str(); }
+  [[noreturn]] void error(const std::string& message);
+  void statementpass();
+  void translateline();
+  void tail();
+
+  // ---- names.cpp
+  void resetnames();
+  int findname(const std::string& w) const;  // index, or definedc
+  void addname(const std::string& w);
+  void labelpass();
+  void dimpass();
+  void dimline(const char* p);
+  std::string dimdeclaration(const std::string& phrase, bool isstring);
+  void variablepass();
+  void datapass();
+  void unplacedlabels();
+  int forvarnumber(const std::string& cname);  // -1 when not a variable
+
+  // ---- scanner.cpp
+  const char* getword(std::string& word, const char* text);
+  const char* copylabel(const char* text);
+  void mangle(std::string& word);
+
+  // ---- constants.cpp
+  void constantpass();
+  void constantline(const char* p);
+  void fixmacro(const std::string& text);
+  double numericconstant(const std::string& name, bool& found) const;
+
+  // ---- expressions.cpp
+  struct Phrase;
+  const char* partphrase(char first, std::string& buffer, const char* text);
+  const char* getphrase(std::string& b, const char* t) { return partphrase('F', b, t); }
+  const char* lvalphrase(std::string& b, const char* t) { return partphrase('L', b, t); }
+  const char* stringphrase(std::string& b, const char* t) { return partphrase('S', b, t); }
+  const char* numberphrase(std::string& b, const char* t) { return partphrase('N', b, t); }
+
+  // ---- statements.cpp
+  void statement();
+  void colonafter();
+  void doassign();
+  void dopause();
+  void doif();
+  void doelse();
+  void dogoto();
+  void docolon();
+  void doreturn();
+  void dogosub();
+  void dorem();
+  void dostop();
+  void donext();
+  void doprint();
+  void dofor();
+  void doline();
+  void doon();
+  void dodata();
+  void dodim();
+  void doread();
+  void doclose();
+  void doopen();
+  void doend();
+  void docls();
+  void printitems(const std::string& prefix);
+  void printseparator();
+
+  // ---- output helpers
+  void put(const std::string& s) { out += s; }
+  void put(const char* s) { out += s; }
+  void putn(long n) { out += std::to_string(n); }
+};
+
+// Walks the source store once: linenumber counts from 1, the line at
+// inputP is handled, and the end marker "~" ends the walk.
+template <class F> void Translator::walk(F handle) {
+  linenumber = 0;
+  for (inputP = 0; input[inputP] != "~"; ++inputP) {
+    ++linenumber;
+    handle(line());
+  }
+}
+
+// keywords.cpp
+bool iskeyword(const std::string& word);
+extern const char* const keywords[];
+extern const int keywordcount;
+
+// scanner.cpp
+bool islabelchar(int c);
+bool isin(const std::string& word, const char* const* list);
+char* copyword(const char* source, char* destination);
+const char* skip2colon(const char* text);
+
+// layout.cpp
+extern const char* const headofmain[];
+extern const char* const after[];
+extern const char* const closing[];
+
+// The runtime text, embedded from runtime/runtime.c by the build.
+std::string runtimetext();
+
+// The whole command: kzo2c SOURCE ... OUTPUT. Returns the exit status
+// (0 translated, 1 translation error, 2 bad command line or file).
+int run(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace kzo

@@ -1,0 +1,222 @@
+// The name table and the passes that fill it before any code is written:
+// labels, DIM declarations, variables, and the DATA table.
+//
+// All names live in one ordered list; what a name is follows from the
+// position at which it was entered (constants, labels, DIM names,
+// variables). A hash index gives the first position of each name, so a
+// lookup costs the same however large the table grows.
+#include <cctype>
+#include <cmath>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "kzo2c.h"
+
+namespace kzo {
+
+void Translator::resetnames() {
+  definedv.clear();
+  definedindex.clear();
+  definedc = constants = labels = variable0 = variables = labelsdone = 0;
+}
+
+int Translator::findname(const std::string& w) const {
+  auto it = definedindex.find(w);
+  return it == definedindex.end() ? definedc : it->second;
+}
+
+void Translator::addname(const std::string& w) {
+  definedindex.emplace(w, definedc);
+  definedv.push_back(w);
+  ++definedc;
+}
+
+int Translator::forvarnumber(const std::string& cname) {
+  int k = findname(cname);
+  return (k >= variable0 && k < variables) ? k : -1;
+}
+
+// The first word of every line that may hold a label enters the table in
+// label form.
+void Translator::labelpass() {
+  walk([&](const char* ln) {
+    unsigned char c = ln[0];
+    if (!(islabelchar(c))) return;
+    getword(word1, ln);
+    if (keyword) error("keyword as label");
+  });
+}
+
+static bool startsword(const char* p, const char* word) {
+  std::size_t n = std::strlen(word);
+  return std::strncmp(p, word, n) == 0 && p[n] == ' ';
+}
+
+void Translator::dimpass() {
+  walk([&](const char* ln) { dimline(ln); });
+}
+
+// Scans one line byte by byte for " DIM " lists, passing over quoted text
+// and stopping at a comment or a DATA statement.
+void Translator::dimline(const char* p) {
+  linetemps = 0;
+  while (*p) {
+    if (*p == '"') {
+      ++p;
+      while (*p && *p != '"') ++p;
+      if (*p) ++p;
+      continue;
+    }
+    if (*p == '\'') return;
+    if (*p == ' ' && (startsword(p + 1, "DATA") || startsword(p + 1, "REM")))
+      return;
+    if (*p == ' ' && startsword(p + 1, "DIM")) {
+      p += 5;
+      for (;;) {
+        p = getphrase(phrase1, p);
+        put(dimdeclaration(phrase1, string));
+        while (*p == ' ') ++p;
+        if (*p != ',') break;
+        ++p;
+      }
+      continue;
+    }
+    ++p;
+  }
+}
+
+namespace {
+
+// Evaluates the C text of a DIM size: numbers and numeric constants joined
+// by + - * / with the usual precedence. Sets ok to false for anything else.
+struct SizeEvaluator {
+  const Translator& t;
+  const std::string& s;
+  std::size_t i = 0;
+  bool ok = true;
+
+  double primary() {
+    std::size_t start = i;
+    if (i < s.size() && (std::isdigit((unsigned char)s[i]) || s[i] == '.')) {
+      while (i < s.size() && (std::isdigit((unsigned char)s[i]) || s[i] == '.')) ++i;
+      std::string num = s.substr(start, i - start);
+      char* end = nullptr;
+      double v = std::strtod(num.c_str(), &end);
+      if (*end) ok = false;
+      return v;
+    }
+    while (i < s.size() && (islabelchar((unsigned char)s[i]) || s[i] == '$')) ++i;
+    if (i == start) {
+      ok = false;
+      return 0;
+    }
+    bool found = false;
+    double v = t.numericconstant(s.substr(start, i - start), found);
+    if (!found) ok = false;
+    return v;
+  }
+  double term() {
+    double v = primary();
+    while (ok && i < s.size() && (s[i] == '*' || s[i] == '/')) {
+      char op = s[i++];
+      double r = primary();
+      v = op == '*' ? v * r : v / r;
+    }
+    return v;
+  }
+  double expr() {
+    double v = term();
+    while (ok && i < s.size() && (s[i] == '+' || s[i] == '-')) {
+      char op = s[i++];
+      double r = term();
+      v = op == '+' ? v + r : v - r;
+    }
+    if (i != s.size()) ok = false;
+    return v;
+  }
+};
+
+}  // namespace
+
+// A DIM item's declaration. Array sizes are computed here with the rounding
+// and range rule of index__kzo and written as integers, so that the
+// declaration is a constant expression in C.
+std::string Translator::dimdeclaration(const std::string& phrase,
+                                       bool isstring) {
+  static const std::string open = "[index__kzo(", close = ")]";
+  std::size_t b = phrase.find('[');
+  std::string decl = phrase.substr(0, b);
+  while (b != std::string::npos) {
+    if (phrase.compare(b, open.size(), open) != 0) error("DIM size not constant");
+    std::size_t e = phrase.find(close, b + open.size());
+    if (e == std::string::npos) error("DIM size not constant");
+    std::string size = phrase.substr(b + open.size(), e - b - open.size());
+    SizeEvaluator ev{*this, size};
+    double x = ev.expr();
+    if (!ev.ok) error("DIM size not constant");
+    if (!(x >= -0.5 && x < INT_MAX + 0.5)) error("index overflow");
+    decl += "[" + std::to_string((int)(x + 0.5)) + "]";
+    b = e + close.size();
+    if (b == phrase.size()) break;
+    if (phrase[b] != '[') error("DIM size not constant");
+  }
+  return isstring ? "char " + decl + "[300];\n" : "double " + decl + ";\n";
+}
+
+// Every name of every line, up to a comment or DATA, is met once here, so
+// that each variable is declared before main.
+void Translator::variablepass() {
+  walk([&](const char* p) {
+    for (;;) {
+      p = getword(word1, p);
+      if (word1.empty() || word1 == "'" || word1 == "DATA" || word1 == "REM")
+        return;
+    }
+  });
+}
+
+static const std::size_t dataitemmax = 299;
+
+// The DATA items of the whole program, in order, as one table of C string
+// literals ended by an empty string.
+void Translator::datapass() {
+  put("\nchar *datav__kzo[] = {\n  \"");
+  walk([&](const char* p) {
+    for (;;) {
+      p = getword(word1, p);
+      if (word1.empty() || word1 == "REM" || word1 == "'") return;
+      if (word1 == "DATA") break;
+    }
+    for (;;) {
+      while (*p == ' ') ++p;
+      if (!*p) return;
+      std::string item;
+      std::size_t length = 0;  // bytes the item holds at run time
+      if (*p == '"') {
+        for (++p; *p && *p != '"'; ++p, ++length) {
+          if (*p == '\\') item += '\\';
+          item += *p;
+        }
+        if (*p == '"') ++p;
+        while (*p == ' ') ++p;
+        if (*p == ',') ++p;
+      } else {
+        while (*p && *p != ',') item += *p++;
+        length = item.size();
+        if (*p == ',') ++p;
+      }
+      if (length > dataitemmax) error("DATA item too long");
+      put(item);
+      put("\",\n  \"");
+    }
+  });
+  put("\"\n};\n\n");
+}
+
+void Translator::unplacedlabels() {
+  for (int k = constants + labelsdone; k < labels; ++k) put(definedv[k] + ":\n");
+}
+
+}  // namespace kzo

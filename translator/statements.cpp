@@ -1,0 +1,384 @@
+// The statement translators. Each handler is entered with word1 holding the
+// statement word, scanP at the start of the statement and nextP just after
+// the statement word; it writes its C text and leaves scanP after the text
+// it consumed.
+#include <string>
+
+#include "kzo2c.h"
+
+namespace kzo {
+
+namespace {
+
+struct Handler {
+  const char* words[4];
+  void (Translator::*translate)();
+};
+
+// Statement words in the order they are tested; any other word starts an
+// assignment, and CLS is tested last of all.
+const Handler handlers[] = {
+    {{"PAUSE"}, &Translator::dopause},
+    {{"IF"}, &Translator::doif},
+    {{"ELSE"}, &Translator::doelse},
+    {{"GOTO"}, &Translator::dogoto},
+    {{":"}, &Translator::docolon},
+    {{"RETURN"}, &Translator::doreturn},
+    {{"GOSUB"}, &Translator::dogosub},
+    {{"REM", "'"}, &Translator::dorem},
+    {{"STOP"}, &Translator::dostop},
+    {{"NEXT"}, &Translator::donext},
+    {{"PRINT"}, &Translator::doprint},
+    {{"FOR"}, &Translator::dofor},
+    {{"LINE"}, &Translator::doline},
+    {{"ON"}, &Translator::doon},
+    {{"DATA"}, &Translator::dodata},
+    {{"DIM", "CLEAR", "FILES", "PCLEAR"}, &Translator::dodim},
+    {{"READ"}, &Translator::doread},
+    {{"CLOSE"}, &Translator::doclose},
+    {{"OPEN"}, &Translator::doopen},
+    {{"END"}, &Translator::doend},
+};
+
+const char stackguard[] =
+    "if (forP__kzo>=for__kzo+fors__kzo) error__kzo(\"stack overflow\", "
+    "line__kzo);";
+
+std::string num(long n) { return std::to_string(n); }
+
+}  // namespace
+
+void Translator::statement() {
+  for (const Handler& h : handlers)
+    for (const char* const* w = h.words; *w; ++w)
+      if (word1 == *w) return (this->*h.translate)();
+  if (word1 != "CLS") return doassign();
+  docls();
+}
+
+// After GOSUB, NEXT and FOR the statement that follows carries the return
+// label, so it goes on a new line; a separator must come first.
+void Translator::colonafter() {
+  if (!*scanP) {
+    endflag = true;
+    return;
+  }
+  put("\n  ");
+  scanP = getword(word1, scanP);
+  if (word1 != ":") error("not a colon");
+}
+
+void Translator::doassign() {
+  nextP = lvalphrase(phrase1, scanP);
+  if (string) {
+    nextP = getword(word2, nextP);
+    if (word2 != "=") error("=");
+    scanP = stringphrase(phrase2, nextP);
+    put("let__kzo(" + phrase1 + ", " + phrase2 + ")");
+    if (*scanP) getword(word3, scanP);
+    return;
+  }
+  put(phrase1);
+  nextP = getword(word2, nextP);
+  if (word2 != "=") error("=");
+  scanP = numberphrase(phrase1, nextP);
+  put("=" + phrase1);
+}
+
+void Translator::docolon() {
+  put("; ");
+  scanP = nextP;
+}
+
+void Translator::dopause() {
+  put("getch()");
+  scanP = nextP;
+}
+
+void Translator::dostop() {
+  put("refresh(); getch()");
+  scanP = nextP;
+}
+
+void Translator::docls() {
+  put("clear(); refresh();");
+  scanP = nextP;
+}
+
+void Translator::doend() {
+  put("refresh(); getch();\n"
+      "  for(i__kzo=0; i__kzo<26; i__kzo++) printw(\"\\n\");\n"
+      "  refresh(); endwin(); exit(0)");
+  scanP = nextP;
+}
+
+void Translator::dorem() {
+  if (*nextP) put(std::string(" /*") + nextP + "*/");
+  scanP = nextP + std::char_traits<char>::length(nextP);
+}
+
+void Translator::dodata() {
+  scanP = nextP + std::char_traits<char>::length(nextP);
+  endflag = true;
+}
+
+void Translator::dodim() {
+  scanP = skip2colon(nextP);
+  if (!*scanP) endflag = true;
+}
+
+void Translator::dogoto() {
+  put("goto ");
+  scanP = copylabel(nextP);
+}
+
+void Translator::doreturn() {
+  put("goto returns__kzo");
+  scanP = nextP;
+}
+
+void Translator::dogosub() {
+  int n = returnc;
+  put(std::string(stackguard) + " *forP__kzo++=-1; *returnP__kzo++=" + num(n) +
+      "; goto ");
+  scanP = copylabel(nextP);
+  put(";\nreturn" + num(n) + "__kzo:");
+  ++returnc;
+  colonafter();
+}
+
+void Translator::donext() {
+  int n = returnc, forvarno = 0;
+  scanP = nextP;
+  const char* after = getword(word2, scanP);
+  if (variable) {
+    forvarno = forvarnumber(word2);
+    if (forvarno < 0) error("next forvar");
+    scanP = after;
+  }
+  put("forvar__kzo=" + num(forvarno) + "; back__kzo=" + num(n) +
+      "; goto next__kzo;\nreturn" + num(n) + "__kzo:");
+  ++returnc;
+  colonafter();
+}
+
+void Translator::dofor() {
+  int n = returnc, f = forc;
+  if (forc >= fors) error("too many FOR statements");
+  const char* p = getword(word1, nextP);
+  if (string) error("string for FOR variable");
+  p = getword(word3, p);
+  if (word3 != "=") error("FOR =");
+  p = getphrase(phrase1, p);
+  if (string) error("string FOR variable phrase");
+  p = getword(word3, p);
+  if (word3 != "TO") error("FOR TO");
+  p = getphrase(phrase2, p);
+  if (string) error("string FOR variable phrase");
+  phrase2 = "(float)(" + phrase2 + ")";
+  int forvarno = forvarnumber(word1);
+  if (forvarno < 0) error("for forvar");
+  phrase3 = "1.0";
+  if (*p) {
+    const char* q = getword(word3, p);
+    if (word3 == "STEP") {
+      if (!*q) error("STEP");
+      p = getphrase(phrase3, q);
+      phrase3 = "(float)(" + phrase3 + ")";
+    } else if (word3 != ":") {
+      error("not :");
+    }
+  }
+  scanP = p;
+  const std::string& v = word1;
+  const std::string F = num(f);
+  put(v + "=" + phrase1 + "; " + stackguard + " *forP__kzo++=" + num(forvarno) +
+      "; *returnP__kzo++=" + num(n) + ";\n");
+  put("  to__kzo[" + F + "]=" + phrase2 + "; step__kzo[" + F + "]=" + phrase3 +
+      "; goto for__kzo" + F + ";\n");
+  put("return" + num(n) + "__kzo:\n");
+  ++returnc;
+  put("  " + v + "=" + v + "+step__kzo[" + F + "];\n");
+  put("  if (step__kzo[" + F + "]>0 && " + v + ">to__kzo[" + F +
+      "]) goto forgone__kzo;\n");
+  put("  if (step__kzo[" + F + "]==0 && fabs(fabs(" + v + ")-fabs(to__kzo[" +
+      F + "]))<sf__kzo) goto forgone__kzo;\n");
+  put("  if (step__kzo[" + F + "]<0 && " + v + "<to__kzo[" + F +
+      "]) goto forgone__kzo;\n");
+  put("for__kzo" + F + ":");
+  ++forc;
+  colonafter();
+}
+
+void Translator::doon() {
+  scanP = getphrase(phrase1, nextP);
+  put("switch(index__kzo(" + phrase1 + ")) {\n");
+  const char* p = getword(word1, scanP);
+  if (word1 != "GOTO" && word1 != "GOSUB") error("GOTO or GOSUB please");
+  if (word1 == "GOSUB") error("on gosub later");
+  int n = 1;
+  do {
+    p = getword(word2, p);
+    if (!label || word2.empty()) error("label please");
+    put("    case " + num(n++) + ": goto " + word2 + ";\n");
+    scanP = p;
+    p = getword(word1, p);
+  } while (word1 == ",");
+  put("  }\n");
+  scanP = p;
+}
+
+void Translator::doif() {
+  put("if (");
+  getword(word2, nextP);
+  const char* p = nextP;
+  for (;;) {
+    p = getphrase(phrase1, p);
+    p = getword(word1, p);
+    if (word1 == "=") word1 = "==";
+    else if (word1 == "<>") word1 = "!=";
+    p = getphrase(phrase2, p);
+    if (phrase2 == "\"\\\"") phrase2 = "\"\\\\\"";
+    char c = word1.empty() ? '\0' : word1[0];
+    if (string)
+      put("strcmp(" + phrase1 + ", " + phrase2 + ")" + word1 + "0");
+    else if (c == '=')
+      put("fabs(fabs(" + phrase1 + ")-fabs(" + phrase2 + "))<sf__kzo");
+    else if (c == '!')
+      put("fabs(fabs(" + phrase1 + ")-fabs(" + phrase2 + "))>sf__kzo");
+    else
+      put(phrase1 + word1 + phrase2);
+    nextP = getword(word1, p);
+    if (word1 == "AND") put(" && ");
+    else if (word1 == "OR") put(" || ");
+    else break;
+    p = nextP;
+  }
+  put(") {");
+  ifflag = true;
+  scanP = word1 == "THEN" ? nextP : p;
+}
+
+void Translator::doelse() {
+  if (!ifflag) error("stray ELSE");
+  put(";}\n  else {");
+  scanP = nextP;
+}
+
+static bool endsitems(const std::string& w) {
+  return w == "REM" || w == "'" || w == ":";
+}
+
+// After the position of PRINT@ or the number of PRINT#: a comma, or the end
+// of the statement.
+void Translator::printseparator() {
+  nextP = getword(word2, scanP);
+  if (*scanP && word2 != "," && !endsitems(word2)) error("missing ,");
+  if (word2 == ",") scanP = nextP;
+}
+
+void Translator::doprint() {
+  scanP = nextP;
+  nextP = getword(word1, scanP);
+  std::string prefix = "printw(";
+  if (word1 == "@") {
+    put("P__kzo=.2+");
+    scanP = getphrase(phrase1, nextP);
+    put(phrase1 + ";\n  move(P__kzo/32, P__kzo-P__kzo/32*32);\n  ");
+    printseparator();
+  } else if (word1 == "#") {
+    scanP = getphrase(phrase2, nextP);
+    const std::string n = "index__kzo(" + phrase2 + ")";
+    prefix = "  fprintf(file__kzo[" + n + "], ";
+    printseparator();
+    put("if (" + n + ">9 || !file__kzo[" + n +
+        "]) error__kzo(\"bad file number\", line__kzo);\n  ");
+  }
+  printitems(prefix);
+}
+
+void Translator::printitems(const std::string& prefix) {
+  semiflag = false;
+  nextP = getword(word2, scanP);
+  while (*scanP && !endsitems(word2)) {
+    scanP = getphrase(phrase2, scanP);
+    if (string) {
+      put(prefix + "\"%s\", " + phrase2 + ")");
+    } else {
+      put("dend__kzo=" + phrase2 + ";\n");
+      put("  if (fabs(fabs(round__kzo(dend__kzo))-fabs(dend__kzo))<.0000001)\n");
+      put("    " + prefix + "\" %d \", round__kzo(dend__kzo));\n");
+      put("  else\n");
+      put("    " + prefix + "\"%s\",float__kzo(phrase__kzo," + phrase2 + "))");
+    }
+    nextP = getword(word2, scanP);
+    semiflag = false;
+    while (word2 == ";") {
+      semiflag = true;
+      scanP = nextP;
+      nextP = getword(word2, scanP);
+    }
+    if (*scanP && !endsitems(word2)) put(";\n  ");
+  }
+  if (!semiflag) put(";\n  " + prefix + "\"\\n\")");
+  if (prefix == "printw(") put(";\n  refresh()");
+}
+
+void Translator::doline() {
+  scanP = getword(word2, nextP);
+  if (word2 != "INPUT") return;
+  const char* p = getword(word1, scanP);
+  if (word1 == "#") {
+    scanP = getphrase(phrase1, p);
+    if (string) error("string file number");
+    scanP = getword(word1, scanP);
+    if (word1 != ",") error("missing ,");
+  } else {
+    phrase1 = "0";
+  }
+  scanP = getphrase(phrase2, scanP);
+  put("lineinput__kzo(" + phrase1 + ", " + phrase2 + ");");
+}
+
+void Translator::doread() {
+  scanP = getphrase(phrase1, nextP);
+  put("if (datac__kzo>=(int)(sizeof datav__kzo/sizeof datav__kzo[0])) "
+      "error__kzo(\"out of data\", line__kzo);\n  ");
+  put("i__kzo=0; while ((" + phrase1 +
+      "[i__kzo] = datav__kzo[datac__kzo][i__kzo]))  i__kzo++; datac__kzo++");
+}
+
+void Translator::doopen() {
+  const char* p = getword(word1, nextP);
+  std::string mode;
+  if (word1 == "\"I\"" || word1 == "\"i\"") mode = "\"r\"";
+  else if (word1 == "\"O\"" || word1 == "\"o\"") mode = "\"w\"";
+  else error("I or i or O or o please");
+  p = getword(word2, p);
+  if (word2 != ",") error("missing ,");
+  p = getphrase(word2, p);
+  if (word2 == "#") p = getphrase(word2, p);
+  if (string) error("string file number");
+  p = getword(word3, p);
+  if (word3 != ",") error("missing ,");
+  scanP = getphrase(phrase3, p);
+  if (!string) error("file name not string");
+  const std::string n = "index__kzo(" + word2 + ")";
+  put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put("eof__kzo[" + n + "]=0;\n  ");
+  put("file__kzo[" + n + "] = fopen(" + phrase3 + ", " + mode + ");\n");
+  put("  if (!file__kzo[" + n + "])  error__kzo(\"bad name\", line__kzo)");
+}
+
+void Translator::doclose() {
+  scanP = getword(word2, nextP);
+  std::string w = word2;
+  if (w == "FILE_I" || w == "NUM_1") w = "file_i";
+  else if (w == "FILE_O" || w == "NUM_2") w = "file_o";
+  else if (w == "FILE_X")
+    put("  if(!ERRORS && !WARNINGS && quiet)  printf(\"[no errors]\\n\") ;\n");
+  else endflag = true;
+  if (w == "file_i" || w == "file_o") put("fclose(" + w + ")");
+}
+
+}  // namespace kzo
