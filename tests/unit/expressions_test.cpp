@@ -1,0 +1,143 @@
+// The expression translator: C text, type and end position of phrases, and
+// the exact failure reports with their stack dumps.
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+
+namespace {
+
+struct PhraseCase {
+  char entry;  // F getphrase, L lvalphrase, S stringphrase, N numberphrase
+  const char* text;
+  const char* c;
+  bool string;
+  const char* rest;  // the text left for the caller
+};
+
+const char* translate(kzo::Translator& t, char entry, std::string& out,
+                      const char* text) {
+  switch (entry) {
+    case 'L': return t.lvalphrase(out, text);
+    case 'S': return t.stringphrase(out, text);
+    case 'N': return t.numberphrase(out, text);
+    default: return t.getphrase(out, text);
+  }
+}
+
+const PhraseCase phrases[] = {
+    {'F', "N", "N_f_kzo", false, ""},
+    {'F', "T$", "T_s_kzo", true, ""},
+    {'F', "10", "10.0", false, ""},
+    {'F', "\"HI\"", "\"HI\"", true, ""},
+    {'F', "A$(1)", "A_s_kzo[index__kzo(1.0)]", true, ""},
+    {'F', "A(I,J)", "A_f_kzo[index__kzo(I_f_kzo)][index__kzo(J_f_kzo)]", false, ""},
+    {'F', "A(I)(J)", "A_f_kzo[index__kzo(I_f_kzo)][index__kzo(J_f_kzo)]", false, ""},
+    {'F', "LEN(A$)+1", "len__kzo(A_s_kzo)+1.0", false, ""},
+    {'F', "N*2-K/3", "N_f_kzo*2.0-K_f_kzo/3.0", false, ""},
+    {'F', "MID$(T$,2,3)", "mid__kzo(T_s_kzo,2.0,3.0)", true, ""},
+    {'F', "MID$(T$,2)", "mid__kzo(T_s_kzo,2.0,0)", true, ""},
+    {'F', "LEFT$(T$,N)", "left__kzo(T_s_kzo,N_f_kzo)", true, ""},
+    {'F', "RIGHT$(T$,N)", "right__kzo(T_s_kzo,N_f_kzo)", true, ""},
+    {'F', "INSTR(T$,\"X\")", "instr__kzo(1,T_s_kzo,\"X\")", false, ""},
+    {'F', "INSTR(5,T$,\"X\")", "instr__kzo(5.0,T_s_kzo,\"X\")", false, ""},
+    {'F', "ASC(T$)", "asc__kzo(T_s_kzo)", false, ""},
+    {'F', "CHR$(65)", "chr__kzo(65.0)", true, ""},
+    {'F', "CHR$(ASC(\".\")+1)", "chr__kzo(asc__kzo(\".\")+1.0)", true, ""},
+    {'F', "LEFT$(L$(I),LEN(L$(I))-1)",
+     "left__kzo(L_s_kzo[index__kzo(I_f_kzo)],len__kzo(L_s_kzo[index__kzo(I_f_kzo)])-1.0)",
+     true, ""},
+    {'F', "S(T(L))", "S_f_kzo[index__kzo(T_f_kzo[index__kzo(L_f_kzo)])]", false, ""},
+    {'F', "A B", "A_f_kzo", false, " B"},
+    {'F', "A(1) = 2", "A_f_kzo[index__kzo(1.0)]", false, " = 2"},
+    {'F', "X<6 THEN", "X_f_kzo", false, "<6 THEN"},
+    {'F', "X;", "X_f_kzo", false, ";"},
+    {'F', "(1)", "[index__kzo(1.0)]", false, ""},
+    {'N', "A +", "A_f_kzo+", false, ""},
+    {'L', "A(I)", "A_f_kzo[index__kzo(I_f_kzo)]", false, ""},
+    {'L', "A$", "A_s_kzo", true, ""},
+    {'S', "B$ ,", "B_s_kzo", true, " ,"},
+};
+
+TEST(Phrase, Translations) {
+  for (const PhraseCase& c : phrases) {
+    Fixture f;
+    const char* text = f.setline(c.text);
+    std::string out;
+    const char* rest = nullptr;
+    std::string report = f.stopped([&] { rest = translate(f.t, c.entry, out, text); });
+    ASSERT_EQ(report, "") << c.text;
+    EXPECT_EQ(out, c.c) << c.text;
+    EXPECT_EQ(f.t.string, c.string) << c.text;
+    EXPECT_STREQ(rest, c.rest) << c.text;
+  }
+}
+
+TEST(Phrase, ConstantNameIsAssignableAndKeepsItsName) {
+  Fixture f;
+  f.t.addname("MAX");
+  f.t.constants = f.t.labels = 1;
+  const char* text = f.setline("MAX");
+  std::string out;
+  f.t.lvalphrase(out, text);
+  EXPECT_EQ(out, "MAX");
+  EXPECT_FALSE(f.t.string);
+}
+
+struct FailCase {
+  char entry;
+  const char* text;
+  const char* report;  // everything after "<line>\n1 " is the message
+};
+
+// The dump shows value stack!expectation stack, the C text so far, and the
+// current word!the rest of the text.
+const FailCase failures[] = {
+    {'N', "\"A\"", "E!EN\n\n\"A\"!\n\"A\"\n1 I wanted a number"},
+    {'S', "5", "E!ES\n\n5.0!\n5\n1 I wanted a string"},
+    {'S', "B$ + C$", "E!EN\nB_s_kzo+\nC_s_kzo!\nB$ + C$\n1 I wanted a number"},
+    {'L', "5", "E!EL\n\n5.0!\n5\n1 illegal l-val"},
+    {'L', "\"A\"", "E!EL\n\n\"A\"!\n\"A\"\n1 illegal l-val"},
+    {'F', "LEFT$(A$", "EF(S!E)N,\nleft__kzo(A_s_kzo\n!\nLEFT$(A$\n1 I was expecting a ,"},
+    {'F', "A(1", "EN(N!E]\nA_f_kzo[index__kzo(1.0\n!\nA(1\n1 I was expecting a )"},
+    {'F', "MID$(", "EF(!EMN,S\nmid__kzo(\n!\nMID$(\n1 I wanted a string"},
+    // The operator finds only the bottom mark; the F it leaves unmet takes the
+    // empty operand at the end of the line.
+    {'F', "-1", "NN!E\n-1.0\n!\n-1\n1 bad destack on exit"},
+    {'F', "INSTR(LEN(A$),B$,C$)",
+     "EN(!EI\ninstr__kzo(\nLEN!(A$),B$,C$)\nINSTR(LEN(A$),B$,C$)\n1 I wanted a string"},
+    {'F', "MID$(A$,1,2,3)",
+     "EF(N!E)\nmid__kzo(A_s_kzo,1.0,2.0\n,!3)\nMID$(A$,1,2,3)\n1 unexpected ,"},
+    {'F', "LEN A$", "EN!E\nlen__kzo\nA_s_kzo!\nLEN A$\n1 I wanted a ("},
+    {'F', "A+)", "E!EN\nA_f_kzo+\n)!\nA+)\n1 unexpected )"},
+    {'F', "LEFT$(A$ B$", "EF(S!E)N,\nleft__kzo(A_s_kzo\nB_s_kzo!\nLEFT$(A$ B$\n1 I was expecting a ,"},
+    {'L', "LEN(A$)", "E!EL\n\nLEN!(A$)\nLEN(A$)\n1 illegal l-val"},
+    {'F', "PI", "PI\n1 keyword in phrase"},
+    {'F', "", "\n1 empty phrase"},
+};
+
+TEST(Phrase, Failures) {
+  for (const FailCase& c : failures) {
+    Fixture f;
+    const char* text = f.setline(c.text);
+    std::string out;
+    std::string report = f.stopped([&] { translate(f.t, c.entry, out, text); });
+    EXPECT_EQ(report, c.report) << c.text;
+  }
+}
+
+TEST(Phrase, CountsStringTemporariesPerLine) {
+  Fixture f;
+  std::string text = "LEFT$(A$,1)";
+  for (int i = 0; i < kzo::temps; ++i) text = "MID$(" + text + ",1)";
+  const char* line = f.setline(text);
+  std::string out;
+  EXPECT_NE(f.stopped([&] { f.t.getphrase(out, line); }), "");
+  EXPECT_NE(f.messages.str().find("too many string functions"), std::string::npos);
+
+  Fixture g;
+  line = g.setline("MID$(LEFT$(A$,1),1)");
+  EXPECT_EQ(g.stopped([&] { g.t.getphrase(out, line); }), "");
+  EXPECT_EQ(g.t.linetemps, 2);
+}
+
+}  // namespace
