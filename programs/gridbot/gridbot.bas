@@ -136,7 +136,7 @@ goto L=SYMVAL(TARGET(L))-1: GOTO A
 SKIP GOTO A
 ' A limit of the tables was reached: say so and end.
 FAIL CLS: PRINT M$: END
-HALT PRINT@512,M$: END
+HALT PRINT@544,M$: END
 ' The dispatch, in two stages: commands 1 to 9, then 10 to 14 (14 is a line
 ' without a command). A line whose command was not recognised (0), and line 0,
 ' which a jump to a name that no line carries reaches, pass both stages: the

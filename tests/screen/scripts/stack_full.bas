@@ -1,2 +1,3 @@
- R GOSUB R
+ R WALK
+  GOSUB R
 /
