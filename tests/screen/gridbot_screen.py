@@ -57,6 +57,14 @@ def blank(screen):
 blank.what = "an empty screen"
 
 
+def rows_are(rows):
+    """The screen holds exactly these rows from the top, nothing below."""
+    def pred(screen):
+        return screen[:len(rows)] == rows and blank(screen[len(rows):])
+    pred.what = "the rows %r" % rows
+    return pred
+
+
 def commands_listed(screen):
     return [r.rstrip() for r in screen[:len(COMMANDS)]] == COMMANDS
 commands_listed.what = "the command table"
@@ -96,14 +104,33 @@ LOADING = [HELLO, last_is("/"), last_is(" END!"), commands_listed,
            last_is(" END"), last_is(",END,.")]
 START = grid({0: ">"})
 
+# The five loading screens of ADD.BAS: the lines as read (all but the first),
+# without their first character and trailing blanks, the command table, the
+# parsed lines, and label, command and target of each.
+ADD_LINES = ["FIND IF MARKED GOTO TAKE", " WALK", " GOTO FIND",
+             "TAKE IF NOT MARKED GOTO MOVE", " PICK UP", " GOSUB TAKE",
+             " PUT DOWN", " RETURN", "MOVE WALK", " IF NOT MARKED GOTO MOVE",
+             " RETURN", " END"]
+ADD_FIELDS = ["FIND,IF MARKED GOTO,TAKE.", ",WALK,.", ",GOTO,FIND.",
+              "TAKE,IF NOT MARKED GOTO,MOVE.", ",PICK UP,.", ",GOSUB,TAKE.",
+              ",PUT DOWN,.", ",RETURN,.", "MOVE,WALK,.",
+              ",IF NOT MARKED GOTO,MOVE.", ",RETURN,.", ",END,."]
+ADD_LOADING = [
+    HELLO,
+    rows_are(["hello world"] + [" " + l for l in ADD_LINES[1:-1]] + ["/"]),
+    rows_are([l + "!" for l in ADD_LINES]),
+    commands_listed,
+    rows_are(ADD_LINES),
+    rows_are(ADD_FIELDS)]
+
 # ---- the cases ----
 # name: (arguments, screens to pass, exit status, text shown after the exit)
 # An argument "@x" is the script scripts/x; the working directory is the
 # folder of ADD.BAS, so a run without an argument reads ADD.BAS.
 
 CASES = {
-    "start grid and ADD.BAS": (
-        [], LOADING + [START, grid({9: ".", 17: "9"})], 0, None),
+    "ADD.BAS: loading, start grid, sum": (
+        [], ADD_LOADING + [START, grid({9: ".", 17: "9"})], 0, None),
     "two arguments read ADD.BAS": (
         ["@walk_row.bas", "@pick_up.bas"],
         LOADING + [START, grid({9: ".", 17: "9"})], 0, None),
@@ -121,6 +148,7 @@ CASES = {
     "IF tests": (
         ["@conditions.bas"], LOADING + [START, grid({0: "-", 1: "1"})],
         0, None),
+    # Also: a label with trailing blanks and an empty line do nothing.
     "RETURN on an empty stack ends the run": (
         ["@return_empty.bas"], LOADING + [START, grid({1: "-"})], 0, None),
     "END command": (

@@ -1,4 +1,6 @@
   WALK FAST
+ Q   
+
   PICK UP
   RETURN
   PICK UP
