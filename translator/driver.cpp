@@ -85,10 +85,19 @@ void Translator::translateline() {
     if (*scanP) put("\n");
     else endflag = true;
   }
-  if (!qline.empty())
-    put("  if (tron)  fprintf(bug, \"\\n" + std::to_string(linenumber) + " " +
-        qline + "\") ;\n");
-  if (*ln) put("  line__kzo = " + std::to_string(linenumber) + ";\n");
+  const std::string number = std::to_string(linenumber);
+  if (!qline.empty()) {
+    put("  if (tron)  fprintf(bug, \"\\n");
+    put(number);
+    put(" ");
+    put(qline);
+    put("\") ;\n");
+  }
+  if (*ln) {
+    put("  line__kzo = ");
+    put(number);
+    put(";\n");
+  }
   if (*scanP == ' ') {
     put("  ");
     ++scanP;
@@ -131,6 +140,7 @@ void Translator::tail() {
 
 int Translator::translate(const std::string& source) {
   out = runtimetext();
+  out.reserve(out.size() + 12 * source.size());
   readsource(source);
   resetnames();
   macrov.clear();

@@ -124,11 +124,25 @@ struct Translator::Phrase {
 
   void act() {
     const std::string& w = word;
-    if (w == "(") {
-      text += "[index__kzo(";
-      val += '(';
-      exp += "]N";
-    } else if (w == "MID$") {
+    if (w.size() == 1) {
+      switch (w[0]) {
+        case '(':
+          text += "[index__kzo(";
+          val += '(';
+          exp += "]N";
+          return;
+        case '-': case '+': case '*': case '/':
+          checklval();
+          text += w;
+          pop(val);
+          exp += 'N';
+          return;
+        case ',': return comma();
+        case ')': return closeparen();
+      }
+    }
+    if (!t.keyword || w.empty()) return operand();
+    if (w == "MID$") {
       stringfunction("mid__kzo", true, "MN,S");
     } else if (w == "LEFT$") {
       stringfunction("left__kzo", true, ")N,S");
@@ -140,25 +154,14 @@ struct Translator::Phrase {
       text += "instr__kzo";
       exp += 'I';
       checkleftparen();
-    } else if (w == "-" || w == "+" || w == "*" || w == "/") {
-      checklval();
-      text += w;
-      pop(val);
-      exp += 'N';
-    } else if (w == ",") {
-      comma();
-    } else if (w == ")") {
-      closeparen();
     } else if (w == "ASC") {
       numberfunction("asc__kzo");
     } else if (w == "LEN") {
       numberfunction("len__kzo");
     } else if (w == "CHR$") {
       stringfunction("chr__kzo", false, ")N");
-    } else if (t.keyword && !w.empty()) {
-      t.error("keyword in phrase");
     } else {
-      operand();
+      t.error("keyword in phrase");
     }
   }
 

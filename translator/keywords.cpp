@@ -39,6 +39,10 @@ const char* const keywords[] = {
 const int keywordcount = sizeof keywords / sizeof keywords[0] - 2;
 
 bool iskeyword(const std::string& word) {
+  // Reserved words are upper-case letters with at most a final $; most
+  // names fail this test before any lookup.
+  for (char c : word)
+    if (!((c >= 'A' && c <= 'Z') || c == '$' || c == '?')) return false;
   static const std::unordered_set<std::string> set(keywords,
                                                    keywords + keywordcount);
   return set.count(word) != 0;

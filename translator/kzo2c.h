@@ -16,10 +16,27 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace kzo {
+
+// An open-addressing index over a list of names: the first position of each
+// name, found in constant time on average.
+class NameIndex {
+ public:
+  explicit NameIndex(const std::vector<std::string>& names) : names_(names) {}
+  void clear();
+  int find(std::string_view name) const;  // -1 when absent
+  void add(int position);                 // names[position], if new
+ private:
+  static std::size_t hash(std::string_view s);
+  void grow();
+  const std::vector<std::string>& names_;
+  std::vector<int> slots_;                // -1 free, else a position
+  std::vector<std::size_t> hashes_;       // hash of each position's name
+  std::size_t used_ = 0;
+};
 
 // Thrown by Translator::error after the report has been printed.
 struct Stop {};
@@ -55,7 +72,7 @@ struct Translator {
 
   // ---- name table (names.cpp): one ordered list, first match wins
   std::vector<std::string> definedv;
-  std::unordered_map<std::string, int> definedindex;  // first index of a name
+  NameIndex definedindex{definedv};  // first position of each name
   int definedc = 0;
   int constants = 0, labels = 0, variable0 = 0, variables = 0;
   int labelsdone = 0;
@@ -159,7 +176,8 @@ struct Translator {
 // inputP is handled, and the end marker "~" ends the walk.
 template <class F> void Translator::walk(F handle) {
   linenumber = 0;
-  for (inputP = 0; input[inputP] != "~"; ++inputP) {
+  for (inputP = 0; !(input[inputP].size() == 1 && input[inputP][0] == '~');
+       ++inputP) {
     ++linenumber;
     handle(line());
   }

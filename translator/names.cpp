@@ -16,6 +16,55 @@
 
 namespace kzo {
 
+std::size_t NameIndex::hash(std::string_view s) {
+  std::size_t h = 1469598103934665603ull;
+  for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
+void NameIndex::clear() {
+  slots_.assign(1024, -1);
+  hashes_.clear();
+  used_ = 0;
+}
+
+int NameIndex::find(std::string_view name) const {
+  if (slots_.empty()) return -1;
+  std::size_t h = hash(name), mask = slots_.size() - 1;
+  for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+    int k = slots_[i];
+    if (k < 0) return -1;
+    if (hashes_[k] == h && names_[k] == name) return k;
+  }
+}
+
+void NameIndex::grow() {
+  std::vector<int> old;
+  old.swap(slots_);
+  slots_.assign(old.size() * 2, -1);
+  std::size_t mask = slots_.size() - 1;
+  for (int k : old) {
+    if (k < 0) continue;
+    std::size_t i = hashes_[k] & mask;
+    while (slots_[i] >= 0) i = (i + 1) & mask;
+    slots_[i] = k;
+  }
+}
+
+void NameIndex::add(int position) {
+  if (slots_.empty()) clear();
+  const std::string& name = names_[position];
+  hashes_.resize(position + 1);
+  hashes_[position] = hash(name);
+  if (find(name) >= 0) return;
+  if (2 * (used_ + 1) > slots_.size()) grow();
+  std::size_t mask = slots_.size() - 1;
+  std::size_t i = hashes_[position] & mask;
+  while (slots_[i] >= 0) i = (i + 1) & mask;
+  slots_[i] = position;
+  ++used_;
+}
+
 void Translator::resetnames() {
   definedv.clear();
   definedindex.clear();
@@ -23,13 +72,13 @@ void Translator::resetnames() {
 }
 
 int Translator::findname(const std::string& w) const {
-  auto it = definedindex.find(w);
-  return it == definedindex.end() ? definedc : it->second;
+  int k = definedindex.find(w);
+  return k < 0 ? definedc : k;
 }
 
 void Translator::addname(const std::string& w) {
-  definedindex.emplace(w, definedc);
   definedv.push_back(w);
+  definedindex.add(definedc);
   ++definedc;
 }
 
@@ -171,7 +220,9 @@ void Translator::variablepass() {
   walk([&](const char* p) {
     for (;;) {
       p = getword(word1, p);
-      if (word1.empty() || word1 == "'" || word1 == "DATA" || word1 == "REM")
+      if (word1.empty()) return;
+      if ((keyword || word1.size() == 1) &&
+          (word1 == "'" || word1 == "DATA" || word1 == "REM"))
         return;
     }
   });
@@ -184,9 +235,14 @@ static const std::size_t dataitemmax = 299;
 void Translator::datapass() {
   put("\nchar *datav__kzo[] = {\n  \"");
   walk([&](const char* p) {
+    // A line without the letters DATA holds no DATA word; the variable pass
+    // has already read all its words.
+    if (!std::strstr(p, "DATA")) return;
     for (;;) {
       p = getword(word1, p);
-      if (word1.empty() || word1 == "REM" || word1 == "'") return;
+      if (word1.empty()) return;
+      if (!keyword && word1.size() != 1) continue;
+      if (word1 == "REM" || word1 == "'") return;
       if (word1 == "DATA") break;
     }
     for (;;) {

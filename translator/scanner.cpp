@@ -125,7 +125,7 @@ const char* Translator::getword(std::string& word, const char* text) {
 // Gives a name word its C form by pass mode and table range, classifies it,
 // and enters (and from the variable pass on declares) a new name.
 void Translator::mangle(std::string& word) {
-  targetlabel = word + "l_kzo";
+  targetlabel.assign(word).append("l_kzo");
   int a = findname(word), b = findname(targetlabel);
   int k = a < b ? a : b;
 

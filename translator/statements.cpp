@@ -49,6 +49,8 @@ std::string num(long n) { return std::to_string(n); }
 }  // namespace
 
 void Translator::statement() {
+  // Every statement word is reserved, but for ":" and "'".
+  if (!keyword && word1 != ":" && word1 != "'") return doassign();
   for (const Handler& h : handlers)
     for (const char* const* w = h.words; *w; ++w)
       if (word1 == *w) return (this->*h.translate)();
