@@ -44,6 +44,7 @@ import os
 import re
 import shlex
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -222,6 +223,9 @@ class Terminal:
         self.env = dict(os.environ)
         self.env.pop("TMUX", None)
         self.env.pop("TMUX_PANE", None)
+        # curses keeps its allocations until exit; leak reports of
+        # sanitizer builds would only show those
+        self.env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
         self.started = False
 
     def tmux(self, *args, check=True):
@@ -429,6 +433,9 @@ def main():
     ap.add_argument("--keep", action="store_true", help="keep the temporary directories")
     ap.add_argument("files", nargs="+", help="case files")
     a = ap.parse_args()
+    # a test driver's timeout ends us with SIGTERM: unwind, so that the
+    # tmux server of the running case is killed as well
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(3))
 
     kzo2c = os.path.abspath(a.kzo2c)
     if not os.access(kzo2c, os.X_OK):
