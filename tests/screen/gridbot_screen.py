@@ -10,12 +10,14 @@ import argparse
 import concurrent.futures
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
 import time
 
 WAIT = 15.0      # seconds for one screen to appear
+LIFETIME = 120   # seconds a tmux server may live at most
 COLS, ROWS = 80, 30
 SKIP = 77        # ctest's skip code when tmux is missing
 
@@ -200,10 +202,15 @@ CASES = {
 }
 
 
+LIVE = set()     # servers not yet killed, for the SIGTERM handler
+
+
 class Tmux:
     """One private tmux server with one 80x30 window."""
 
     def __init__(self, tmux, workdir):
+        LIVE.add(self)
+        self.workdir = workdir
         self.tmux = tmux
         self.sock = os.path.join(workdir, "sock")
         self.conf = os.path.join(workdir, "tmux.conf")
@@ -235,6 +242,16 @@ class Tmux:
             pass
 
 
+def on_term(signum, frame):
+    # A worker may be starting a server right now: sweep a few times.
+    for _ in range(5):
+        for tm in list(LIVE):
+            tm.kill()
+            shutil.rmtree(tm.workdir, ignore_errors=True)
+        time.sleep(0.2)
+    os._exit(1)
+
+
 def wait_for(what, poll):
     end = time.monotonic() + WAIT
     while True:
@@ -255,10 +272,13 @@ def run_case(name, case, opts):
     tm = Tmux(opts.tmux, workdir)
     screen = []
     try:
-        command = " ".join(["TERM=xterm", sh_quote(opts.gridbot)]
+        # The pane ends by itself even if this runner is killed: gridbot
+        # gets LIFETIME seconds, the shell keeps its last screen for as long.
+        command = " ".join(["TERM=xterm timeout --foreground %d" % LIFETIME,
+                            sh_quote(opts.gridbot)]
                            + [sh_quote(a) for a in args])
-        tm.start("%s; echo $? > %s; exec sleep 600"
-                 % (command, sh_quote(exitfile)), opts.cwd)
+        tm.start("%s; echo $? > %s; exec sleep %d"
+                 % (command, sh_quote(exitfile), LIFETIME), opts.cwd)
         for pred in screens:
             def seen():
                 screen[:] = tm.screen()
@@ -284,6 +304,7 @@ def run_case(name, case, opts):
         return "%s\n--- last screen ---\n%s" % (e, "\n".join(screen).rstrip())
     finally:
         tm.kill()
+        LIVE.discard(tm)
         shutil.rmtree(workdir, ignore_errors=True)
 
 
@@ -306,6 +327,8 @@ def main():
         return SKIP
     opts.gridbot = os.path.abspath(opts.gridbot)
     opts.cwd = os.path.abspath(opts.cwd)
+    signal.signal(signal.SIGTERM, on_term)
+    signal.signal(signal.SIGINT, on_term)
     names = [n for n in CASES if not opts.case or any(c in n for c in opts.case)]
     with concurrent.futures.ThreadPoolExecutor(opts.jobs) as pool:
         results = list(pool.map(lambda n: run_case(n, CASES[n], opts), names))
