@@ -59,7 +59,7 @@ int len__kzo(char *name) {
 }
 
 void error__kzo(char *mesg, int line) {
-  if (stdscr && !isendwin()) endwin();
+  if (stdscr) endwin();
   printf("%s in line %d", mesg, line);
   exit(1);
 }
@@ -87,7 +87,7 @@ char *join__kzo(int linenumber, char *first, char *second) {
   toP__kzo[count__kzo] = 0;
   if (count__kzo > 256) {
     if (!mesg__kzo) mesg__kzo = "string overflow";
-    if (stdscr && !isendwin()) endwin();
+    if (stdscr) endwin();
     printf("%d %s %s\n%s", linenumber, mesg__kzo, first, second);
     exit(1);
   }
@@ -95,11 +95,11 @@ char *join__kzo(int linenumber, char *first, char *second) {
 }
 
 char *let__kzo(char *toP, char *fromP) {
-  int i__kzo;
+  int n__kzo;
   /* forward copy: fromP may lie further on inside toP */
-  for (i__kzo = 0; i__kzo < 299 && fromP[i__kzo]; i__kzo++)
-    toP[i__kzo] = fromP[i__kzo];
-  toP[i__kzo] = 0;
+  for (n__kzo = 0; n__kzo < 299 && fromP[n__kzo]; n__kzo++)
+    toP[n__kzo] = fromP[n__kzo];
+  toP[n__kzo] = 0;
   return toP;
 }
 
@@ -108,15 +108,15 @@ char *mid__kzo(char *fromP, int begin, int length) {
   static int next__kzo;
   char *toP__kzo = pool__kzo[next__kzo];
   size_t size__kzo = strlen(fromP);
-  size_t i__kzo;
+  size_t n__kzo;
   next__kzo = (next__kzo + 1) % 64;
   if (length == 0 || (size_t)length > size__kzo) length = (int)size__kzo;
   if ((size_t)begin > size__kzo + 1) begin = (int)(size__kzo + 1);
   if (begin == 0) begin = 1;
   fromP += begin - 1;
-  for (i__kzo = 0; i__kzo < (size_t)length && i__kzo < 299 && fromP[i__kzo]; i__kzo++)
-    toP__kzo[i__kzo] = fromP[i__kzo];
-  toP__kzo[i__kzo] = 0;
+  for (n__kzo = 0; n__kzo < (size_t)length && n__kzo < 299 && fromP[n__kzo]; n__kzo++)
+    toP__kzo[n__kzo] = fromP[n__kzo];
+  toP__kzo[n__kzo] = 0;
   return toP__kzo;
 }
 
@@ -141,12 +141,12 @@ char *left__kzo(char *fromP, int delta) {
   static int next__kzo;
   char *toP__kzo = pool__kzo[next__kzo];
   size_t size__kzo = strlen(fromP);
-  size_t i__kzo;
+  size_t n__kzo;
   next__kzo = (next__kzo + 1) % 64;
   if ((size_t)delta > size__kzo) delta = (int)size__kzo;
-  for (i__kzo = 0; i__kzo < (size_t)delta && i__kzo < 299; i__kzo++)
-    toP__kzo[i__kzo] = fromP[i__kzo];
-  toP__kzo[i__kzo] = 0;
+  for (n__kzo = 0; n__kzo < (size_t)delta && n__kzo < 299; n__kzo++)
+    toP__kzo[n__kzo] = fromP[n__kzo];
+  toP__kzo[n__kzo] = 0;
   return toP__kzo;
 }
 

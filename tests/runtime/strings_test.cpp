@@ -173,7 +173,7 @@ TEST(Let, SourceInsideTheDestination) {
   EXPECT_STREQ(a, "LLO");
   let__kzo(a, a);
   EXPECT_STREQ(a, "LLO");
-  Buf b(std::string(299, 'x') + "");
+  Buf b(std::string(299, 'x'));
   b.data[0] = 'A';
   let__kzo(b, right__kzo(b, 298));
   EXPECT_EQ(std::string(b), std::string(298, 'x'));
