@@ -1,5 +1,9 @@
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
+# Generated programs of the sanitized run are compiled with these; curses
+# keeps its allocations until exit, so leak reports are off there.
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
 .PHONY: all build run test bench clean
 
@@ -13,11 +17,18 @@ run: build
 	@if [ -x $(BUILD)/gridbot ]; then cd programs/gridbot && ../../$(BUILD)/gridbot; \
 	else echo "kzo2c is built in $(BUILD)/; gridbot is not part of this build yet."; fi
 
+# The whole suite runs twice: as built, and with the translator, the runtime,
+# gridbot and every generated test program under the address and
+# undefined-behaviour sanitizers.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+	cmake -S . -B $(ASAN_BUILD) -DKZO_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j2
+	cd $(ASAN_BUILD) && KZO_CFLAGS="$(SANITIZE)" ASAN_OPTIONS=detect_leaks=0 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j2
 
 bench: build
 	bash bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
