@@ -259,8 +259,12 @@ void Translator::datapass() {
         while (*p == ' ') ++p;
         if (*p == ',') ++p;
       } else {
-        while (*p && *p != ',') item += *p++;
-        length = item.size();
+        // Written as C text exactly as it stands: a backslash or a quote
+        // of the item is escaped, like a backslash of a quoted item.
+        for (; *p && *p != ','; ++p, ++length) {
+          if (*p == '\\' || *p == '"') item += '\\';
+          item += *p;
+        }
         if (*p == ',') ++p;
       }
       if (length > dataitemmax) error("DATA item too long");
