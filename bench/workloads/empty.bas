@@ -1,0 +1,2 @@
+' The empty program: curses start-up, the greeting and END.
+ END

@@ -1,0 +1,15 @@
+' A GOSUB/RETURN call loop: two levels of subroutines per iteration.
+ OPEN "O",#1,"out.txt"
+ S=0: D=0
+ FOR I=1 TO 100000
+ GOSUB WORKA
+ NEXT I
+ PRINT#1,"RESULT";S;D
+ END
+WORKA S=S+I*2+1
+ GOSUB WORKB
+ IF S>9999991 THEN S=S-9999991
+ RETURN
+WORKB D=D+1
+ IF D>996 THEN D=D-997
+ RETURN

@@ -1,0 +1,21 @@
+' String work: MID$, LEFT$, RIGHT$, INSTR, LEN, ASC, CHR$ and a string test.
+ OPEN "O",#1,"out.txt"
+ A$="THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789"
+ S=0: W=0
+ N=LEN(A$)
+ FOR R=1 TO 600
+ FOR I=1 TO N
+ C$=MID$(A$,I,1)
+ K=ASC(C$)
+ B$=CHR$(K)
+ P=INSTR(A$,B$)
+ Q=INSTR(I,A$,"O")
+ L$=LEFT$(A$,I)
+ M$=RIGHT$(A$,I)
+ S=S+K+P*3+Q+LEN(L$)+ASC(M$)
+ IF S>9999991 THEN S=S-9999991
+ IF C$=" " THEN W=W+1
+ NEXT I
+ NEXT R
+ PRINT#1,"RESULT";S;W
+ END
