@@ -1,0 +1,1 @@
+ IF A=1 THEN IF B=2 THEN X=1

@@ -1,0 +1,1 @@
+ IF A=1 AND B=2 OR C=3 THEN X=1

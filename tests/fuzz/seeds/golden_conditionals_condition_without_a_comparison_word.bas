@@ -1,0 +1,1 @@
+ IF X THEN Y=1

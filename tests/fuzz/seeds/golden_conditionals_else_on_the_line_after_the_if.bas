@@ -1,0 +1,2 @@
+ IF A=1 THEN X=1
+ ELSE X=2

@@ -1,0 +1,1 @@
+ IF A>1 THEN NEXT

@@ -1,0 +1,1 @@
+ IF NOT X=1 THEN Y=1

@@ -1,0 +1,1 @@
+ IF X=2 THEN Y=1

@@ -1,0 +1,1 @@
+ IF A<B AND A>0 AND A<=9 AND A>=1 THEN X=1

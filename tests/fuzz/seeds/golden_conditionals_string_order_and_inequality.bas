@@ -1,0 +1,1 @@
+ IF A$<B$ OR A$<>"" THEN X=1

@@ -1,0 +1,2 @@
+# CONSTANT A = B
+ X=B+A

@@ -1,0 +1,4 @@
+# CONSTANT MAX = 25
+# CONSTANT T$ = "HI"
+ X=MAX+1: PRINT T$
+ MAX=2

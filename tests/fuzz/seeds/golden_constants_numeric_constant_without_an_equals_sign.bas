@@ -1,0 +1,1 @@
+# CONSTANT A 5

@@ -1,0 +1,2 @@
+# CONSTANT A = -5
+# CONSTANT B = 2 * 3

@@ -1,0 +1,1 @@
+# CONSTANT AB$ = "X XAB$"

@@ -1,0 +1,2 @@
+PRINT X
+# CONSTANT A$ = 5

@@ -1,0 +1,1 @@
+ DATA C:\DIR,A"B

@@ -1,0 +1,4 @@
+ PRINT " DIM X "
+ REM DIM Y(1)
+ ' DIM Z(1)
+ DATA 1, DIM W(2)

@@ -1,0 +1,3 @@
+# CONSTANT MAX = 25
+ DIM LINE$(MAX),B(3,4),C(2+3*4),D(10/4)
+ DIM E(MAX+1), F(MAX/2) , G,H$(2,3)

@@ -1,0 +1,2 @@
+ DATA 4,5
+ DATA "A,B",C

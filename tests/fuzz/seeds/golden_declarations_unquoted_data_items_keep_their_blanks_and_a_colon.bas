@@ -1,0 +1,2 @@
+ DATA A B ,  C
+ DATA 1: X=1

@@ -1,0 +1,1 @@
+ X=INSTR(LEN(A$),B$,C$)

@@ -1,0 +1,5 @@
+ X=INSTR(T$,"X")
+ X=INSTR(5,T$,"X")
+ X=ASC(T$)+LEN(T$)
+ X=INSTR(N+1,T$,"X")
+ X=INSTR(A$(1),"X")

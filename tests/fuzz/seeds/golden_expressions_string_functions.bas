@@ -1,0 +1,6 @@
+ T$=MID$(T$,2,3)
+ T$=MID$(T$,2)
+ T$=LEFT$(T$,N)
+ T$=RIGHT$(T$,N)
+ T$=CHR$(65)
+ T$=LEFT$(L$(I),LEN(L$(I))-1)

@@ -1,0 +1,1 @@
+ LINE INPUT#1 T$

@@ -1,0 +1,3 @@
+ DATA WALK
+ READ T$
+ READ A$(I): X=1

@@ -1,0 +1,4 @@
+'hello
+'a */ b
+'   two   blanks
+'

@@ -1,0 +1,2 @@
+L1 REM hi
+L2 ' ho

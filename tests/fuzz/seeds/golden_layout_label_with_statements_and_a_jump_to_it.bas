@@ -1,0 +1,2 @@
+START X=1
+ GOTO START

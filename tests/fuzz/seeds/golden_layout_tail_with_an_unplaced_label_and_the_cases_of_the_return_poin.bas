@@ -1,0 +1,3 @@
+~A
+ NEXT
+ NEXT

@@ -1,0 +1,2 @@
+# CONSTANT I = 1
+ FOR I=1 TO 2

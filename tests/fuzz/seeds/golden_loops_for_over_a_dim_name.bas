@@ -1,0 +1,2 @@
+ DIM I
+ FOR I=1 TO 2

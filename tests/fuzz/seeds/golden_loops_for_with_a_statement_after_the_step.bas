@@ -1,0 +1,1 @@
+ FOR I=1 TO 10 STEP 2 X=1

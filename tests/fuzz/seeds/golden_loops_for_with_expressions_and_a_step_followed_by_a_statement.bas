@@ -1,0 +1,1 @@
+ FOR K=N+1 TO N*2 STEP 0-1: X=1

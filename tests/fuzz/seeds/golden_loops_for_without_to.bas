@@ -1,0 +1,1 @@
+ FOR I=1 STEP 2

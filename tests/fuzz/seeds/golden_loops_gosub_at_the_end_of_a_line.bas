@@ -1,0 +1,3 @@
+ GOSUB S
+ END
+S RETURN

@@ -1,0 +1,2 @@
+ GOSUB S X=1
+S RETURN

@@ -1,0 +1,4 @@
+ FOR I=1 TO 3
+ FOR J=1 TO 2 STEP 0.5
+ NEXT J
+ NEXT I

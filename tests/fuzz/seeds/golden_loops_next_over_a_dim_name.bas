@@ -1,0 +1,2 @@
+ DIM J
+ NEXT J

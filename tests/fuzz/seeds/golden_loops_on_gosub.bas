@@ -1,0 +1,2 @@
+ ON X GOSUB A
+A X=1

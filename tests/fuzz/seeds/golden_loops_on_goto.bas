@@ -1,0 +1,4 @@
+ ON X GOTO A,B
+ ON X GOTO A: Y=1
+A X=1
+B X=2

@@ -1,0 +1,2 @@
+ ON X GOTO A,Y
+A X=1

@@ -1,0 +1,2 @@
+ ON X THEN A
+A X=1

@@ -1,0 +1,4 @@
+# CONSTANT C = 1
+L DIM A(2)
+ FOR I=1 TO 2
+ NEXT I

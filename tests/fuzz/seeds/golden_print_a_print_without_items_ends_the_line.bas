@@ -1,0 +1,3 @@
+ PRINT "A";
+ PRINT
+ PRINT@320

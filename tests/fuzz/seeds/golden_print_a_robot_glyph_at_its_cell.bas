@@ -1,0 +1,1 @@
+ PRINT@P,ROBOT$;

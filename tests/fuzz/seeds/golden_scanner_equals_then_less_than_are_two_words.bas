@@ -1,0 +1,1 @@
+ IF A=<B THEN X=1

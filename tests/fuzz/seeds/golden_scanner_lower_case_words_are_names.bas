@@ -1,0 +1,2 @@
+ mid$="A": X=LEN(mid$)
+ print=1: MID=2

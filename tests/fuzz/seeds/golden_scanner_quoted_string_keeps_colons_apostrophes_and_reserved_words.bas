@@ -1,0 +1,1 @@
+ A$="A:B'C REM DATA": B=1

@@ -1,0 +1,1 @@
+ IF A<=B OR A>=B OR A<>B THEN X=1

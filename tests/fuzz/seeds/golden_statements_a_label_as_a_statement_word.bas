@@ -1,0 +1,2 @@
+DONE X=1
+ DONE

@@ -1,0 +1,2 @@
+ LINES=LINES+1
+ NAME$="ADD.BAS"

@@ -1,0 +1,3 @@
+ CLEAR 100: X=1
+ FILES 3
+ PCLEAR 4

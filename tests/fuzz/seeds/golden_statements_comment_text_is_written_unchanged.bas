@@ -1,0 +1,1 @@
+ REM say "hi" */ ok

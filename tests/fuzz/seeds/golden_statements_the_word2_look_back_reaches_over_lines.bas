@@ -1,0 +1,4 @@
+ PRINT X ' note
+ ' c
+ X=1
+ ' d

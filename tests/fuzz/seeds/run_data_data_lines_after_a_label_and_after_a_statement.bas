@@ -1,0 +1,6 @@
+ OPEN "O",#1,"out.txt"
+ READ A$: READ B$: READ C$
+ PRINT#1,A$;B$;C$
+ END
+D1 DATA ONE
+ X=1: DATA TWO,THREE

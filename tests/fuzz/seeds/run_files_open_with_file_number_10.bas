@@ -1,0 +1,2 @@
+ OPEN "O",#10,"ten.txt"
+ END

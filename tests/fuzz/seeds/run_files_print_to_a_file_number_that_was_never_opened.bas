@@ -1,0 +1,4 @@
+ OPEN "O",#1,"out.txt"
+ PRINT#1,"OK"
+ PRINT#3,"X"
+ END

@@ -1,0 +1,2 @@
+ IF 1=1 THEN END
+ NEXT

@@ -1,0 +1,3 @@
+10 GOTO 10
+20 NEXT
+ REM only the indented lines run

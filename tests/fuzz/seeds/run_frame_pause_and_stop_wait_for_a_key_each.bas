@@ -1,0 +1,4 @@
+ PAUSE
+ STOP
+ CLS
+ END

@@ -1,0 +1,7 @@
+ OPEN "O",#1,"out.txt"
+ X=0-.6
+ PRINT#1,"BEFORE"
+ ON X GOTO A,B
+ PRINT#1,"NOT HERE"
+A PRINT#1,"A"
+B PRINT#1,"B"

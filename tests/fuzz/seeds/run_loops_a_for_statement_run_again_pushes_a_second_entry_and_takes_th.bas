@@ -1,0 +1,10 @@
+ OPEN "O",#1,"out.txt"
+ L=3
+TOP FOR I=1 TO L
+ PRINT#1,I;
+ IF L=3 THEN L=1: GOTO TOP
+ NEXT I
+ PRINT#1,"/";I
+ NEXT
+ PRINT#1,"LEFT";I
+ NEXT

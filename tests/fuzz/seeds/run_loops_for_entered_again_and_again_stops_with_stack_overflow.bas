@@ -1,0 +1,2 @@
+ N=0
+L FOR I=1 TO 2: N=N+1: GOTO L

@@ -1,0 +1,11 @@
+ OPEN "O",#1,"out.txt"
+ D=0: M=0
+ GOSUB R
+ PRINT#1,D;M
+ END
+R D=D+1
+ IF D>M THEN M=D
+ IF D>=9990 GOTO BACK
+ GOSUB R
+BACK D=D-1
+ RETURN

@@ -1,0 +1,3 @@
+ Z=0: J=0
+ FOR I=1 TO 3
+ NEXT J

@@ -1,0 +1,10 @@
+ OPEN "O",#1,"out.txt"
+ Z=0
+ FOR I=1 TO 3
+ FOR J=1 TO 5
+ IF J>I GOTO SKIP
+ PRINT#1,I;J
+ NEXT J
+SKIP NEXT I
+ PRINT#1,"AFTER";I;J
+ NEXT

@@ -1,0 +1,7 @@
+ OPEN "O",#1,"out.txt"
+ FOR I=1 TO 3
+ GOSUB S
+ PRINT#1,"NO"
+ END
+S PRINT#1,"SUB";I
+ NEXT I

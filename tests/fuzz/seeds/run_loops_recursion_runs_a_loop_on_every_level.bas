@@ -1,0 +1,12 @@
+ OPEN "O",#1,"out.txt"
+ D=0
+ GOSUB R
+ PRINT#1,"/";D
+ END
+R D=D+1
+ FOR I=1 TO 2
+ PRINT#1,D;
+ IF D<3 THEN GOSUB R: D=D
+ NEXT I
+ D=D-1
+ RETURN

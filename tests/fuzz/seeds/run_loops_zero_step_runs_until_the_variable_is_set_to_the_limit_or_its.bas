@@ -1,0 +1,15 @@
+ OPEN "O",#1,"out.txt"
+ C=0
+ FOR I=0 TO 1 STEP 0
+ C=C+1
+ PRINT#1,C;
+ IF C=3 THEN I=1
+ NEXT I
+ PRINT#1,"/";I;C
+ C=0
+ FOR I=0 TO 2 STEP 0
+ C=C+1
+ IF C=2 THEN I=0-2
+ NEXT I
+ PRINT#1,"NEG";I;C
+ END

@@ -1,0 +1,10 @@
+ OPEN "O",#1,"out.txt"
+ PRINT#1,"A";5;"B";2.5;"C"
+ PRINT#1,"NO LF";
+ PRINT#1,"SAME LINE"
+ PRINT#1,1;
+ PRINT#1,2
+ PRINT#1,"X";;"Y"
+ PRINT#1,""
+ PRINT#1,"END"
+ END

@@ -1,0 +1,6 @@
+ CLS
+ PRINT "ABC";5
+ PRINT@70,"XY";
+ PRINT@99.9,"Z";
+ PAUSE
+ END
