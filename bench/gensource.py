@@ -1,8 +1,17 @@
 #!/usr/bin/env python3
 """Writes a large valid dialect program: LINES lines using NAMES distinct
-variable names, with every statement kind (unless --simple)."""
+variable names, with every statement kind (unless --simple): assignments,
+IF/THEN/ELSE with AND and OR, GOTO, GOSUB, RETURN, FOR/NEXT with and
+without STEP, ON ... GOTO, PRINT, PRINT@, PRINT#, OPEN, CLOSE, LINE INPUT
+with and without a file number, READ, DATA, DIM and CLEAR, REM and "'",
+CLS, PAUSE, STOP and END, and the line forms: labelled lines, a label
+alone, numbered lines, empty lines and whole-line comments."""
 import argparse
 import sys
+
+# Statement kinds of one cycle; kind 4 is the cycle's label line, which the
+# jumps of the cycle (GOSUB, ON ... GOTO, GOTO, IF ... GOTO) name.
+KINDS = 24
 
 
 def main():
@@ -23,7 +32,8 @@ def main():
     while n < a.lines - 2:
         v = "V%d" % (i % names)
         w = "V%d" % ((i * 7 + 3) % names)
-        k = i % 20 if not a.simple else 0
+        k = i % KINDS if not a.simple else 0
+        here = "L%d" % (i - k + 4)  # the label line of this cycle
         if k == 0 or a.simple:
             out.write(" %s=%s+1*2-A(3)/4\n" % (v, w))
         elif k == 1:
@@ -58,6 +68,25 @@ def main():
             out.write("' whole-line comment\n")
         elif k == 15:
             out.write(" CLS: PAUSE\n")
+        elif k == 16:
+            out.write(" GOTO %s\n" % here)
+        elif k == 17:
+            out.write(" STOP: CLOSE %s\n" % v)
+        elif k == 18:
+            out.write(" DIM D%d(MAX), E%d$(4): CLEAR 50\n" % (i, i))
+        elif k == 19:
+            out.write("%d %s=1\n" % (i, v))
+        elif k == 20:
+            out.write("M%d\n\n" % i)
+            n += 1
+        elif k == 21:
+            out.write(" IF S%d$=T$ OR %s>=2 THEN GOTO %s ELSE PRINT#1,%s;\"X\"\n"
+                      % (i % names, v, here, w))
+        elif k == 22:
+            out.write(" OPEN \"I\",#2,T$: LINE INPUT#2,B$(1): LINE INPUT B$(2)\n")
+        elif k == 23 and fors < 9000:
+            out.write(" FOR J=%s TO MAX: NEXT: IF %s<>1 THEN END\n" % (v, w))
+            fors += 1
         else:
             out.write(" %s=%s*A(%s)\n" % (v, w, "2"))
         n += 1

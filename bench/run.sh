@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# make bench: the benchmarks of kzo2c and of the programs it generates.
+# usage: bench/run.sh BUILD_DIR
+#   1. translated programs against the bwbasic interpreter (compare.py),
+#      with BUILD_DIR/kzo2c; bwbasic is installed when missing;
+#   2. translation at scale (translate.sh) with a Release build of kzo2c,
+#      configured in build-bench/ at the top of the repository;
+#   3. peak memory of a generated program under heavy MID$/LEFT$/RIGHT$
+#      use (strmem.py).
+# Prints the figures and, at the end, the targets that were missed. Exit
+# status 1 when a part fails (a translation error, differing results), 0
+# otherwise, missed targets included.
+set -uo pipefail
+build=${1:?usage: bench/run.sh BUILD_DIR}
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+case $build in /*) ;; *) build=$root/$build ;; esac
+kzo2c=$build/kzo2c
+[ -x "$kzo2c" ] || { echo "no kzo2c in $build: build it first (make build)"; exit 1; }
+
+if ! command -v bwbasic >/dev/null 2>&1; then
+  echo "== installing bwbasic"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get install -y bwbasic >/dev/null || { apt-get update >/dev/null && apt-get install -y bwbasic >/dev/null; } \
+    || { echo "bwbasic could not be installed"; exit 1; }
+fi
+
+release=$root/build-bench
+echo "== Release build of kzo2c in $release"
+cmake -S "$root" -B "$release" -DCMAKE_BUILD_TYPE=Release >/dev/null \
+  && cmake --build "$release" --target kzo2c -j2 >/dev/null \
+  || { echo "the Release build failed"; exit 1; }
+
+echo "== machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
+
+failed=0
+missed=()
+part() {  # NAME COMMAND...: runs one part and files its status
+  local name=$1; shift
+  echo
+  echo "== $name"
+  "$@"
+  case $? in
+    0) ;;
+    2) missed+=("$name") ;;
+    *) failed=1; echo "FAILED: $name" ;;
+  esac
+}
+part "translated programs against bwbasic (3 alternating rounds)" python3 "$here/compare.py" "$kzo2c" 3
+part "translation at scale (Release build)" bash "$here/translate.sh" "$release/kzo2c"
+part "memory of a generated program" python3 "$here/strmem.py" "$kzo2c"
+
+echo
+echo "== load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ ${#missed[@]} -gt 0 ]; then
+  printf 'targets missed in: %s\n' "${missed[@]}"
+else
+  echo "all targets met"
+fi
+exit $failed
