@@ -1,6 +1,6 @@
 /* The conversion macros and the stack declarations as a generated program
    sees them: this file is the runtime text followed by functions that use it. */
-#include "runtime.c"
+#include RUNTIME_FILE
 
 int index_of(double x) { return index__kzo(x); }
 

@@ -1,3 +1,3 @@
 /* The smallest generated program: the runtime text and an empty main. */
-#include "runtime.c"
+#include RUNTIME_FILE
 int main(void){return 0;}
