@@ -11,10 +11,18 @@ namespace kzo {
 
 static const char prefix[] = "# CONSTANT ";
 
+// The names and values of all constants share one store of this size. A
+// value may paste in earlier values, so a chain of constant lines could
+// double its values with every line; past the store the translation stops.
+static const std::size_t macrostore = 500000;
+
 void Translator::constantpass() {
+  std::size_t used = 0;
   walk([&](const char* ln) {
-    if (std::strncmp(ln, prefix, sizeof prefix - 1) == 0)
-      constantline(ln + sizeof prefix - 1);
+    if (std::strncmp(ln, prefix, sizeof prefix - 1) != 0) return;
+    constantline(ln + sizeof prefix - 1);
+    used += macrov.back().name.size() + macrov.back().value.size() + 2;
+    if (used > macrostore) error("macro store full");
   });
   for (const Macro& m : macrov)
     if (m.quote.empty()) put("#define " + m.name + " " + m.value + "\n");
@@ -77,6 +85,8 @@ void Translator::fixmacro(const std::string& text) {
         if (macrov[m].name != ref) continue;
         if ((int)m == defining_macro) error("macro recursion");
         result += text.substr(copy, i + 1 - copy);
+        if (result.size() + macrov[m].value.size() > macrostore)
+          error("macro store full");
         result += macrov[m].value;
         copy = j + 1;
         break;
