@@ -43,12 +43,15 @@ const char* Translator::copylabel(const char* text) {
 }
 
 // A quoted string: both quotes are kept; there is no escape character.
+// References to string constants are substituted only in the value of a
+// constant line, the one place that reads the result; elsewhere the work
+// could grow with every literal that names a long constant.
 static const char* quoted(Translator& t, std::string& word, const char* p) {
   const char* start = p++;
   while (*p && *p != '"') ++p;
   if (!*p) t.error("unmatched \"");
   word.assign(start, p + 1);
-  t.fixmacro(std::string(start + 1, p));
+  if (t.defining_macro >= 0) t.fixmacro(std::string(start + 1, p));
   t.string = t.constant = true;
   t.keyword = t.name = t.label = t.variable = false;
   return p + 1;

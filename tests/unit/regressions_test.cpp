@@ -77,6 +77,11 @@ std::vector<Case> cases() {
       {"many references to one long constant in one value",
        doubling(15) + "# CONSTANT Z$ = \"" + repeated(" XAP$", 200) + "\"\n", 1,
        "# CONSTANT Z$ = \"" + repeated(" XAP$", 200) + "\"\n17 macro store full", ""},
+      // A literal outside a constant line keeps its references as written,
+      // however long the constant it names.
+      {"a reference in a PRINT literal stays as written",
+       doubling(15) + " PRINT \" XAP$\";\" XAP$\"\n", 0, "",
+       "printw(\"%s\", \" XAP$\");\n  printw(\"%s\", \" XAP$\")"},
   };
 }
 
