@@ -128,6 +128,8 @@ TEST(Float, ExponentForms) {
       {-DBL_MAX, "-1.79769313E+308"},
       {2.0000000001e9, " 2E+09"},
       {123456789012.0, " 1.23456789E+11"},
+      // the longest text there is: 16 characters
+      {-1.23456789e-100, "-1.23456789E-100"},
   });
 }
 
