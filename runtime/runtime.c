@@ -8,10 +8,10 @@
 
 #define fors__kzo 10000
 
-#define index__kzo(x) ((x)<-0.5 || (x)>=INT_MAX+0.5 ?\
+#define index__kzo(x) (!((x)>=-0.5 && (x)<INT_MAX+0.5) ?\
 ierr__kzo("index overflow", line__kzo) : (int)((x)+0.5))
 
-#define round__kzo(x) ((x)<INT_MIN-0.5 || (x)>=INT_MAX+0.5 ? ierr__kzo(\
+#define round__kzo(x) (!((x)>INT_MIN-0.5 && (x)<INT_MAX+0.5) ? ierr__kzo(\
 "integer overflow", line__kzo) : ((x)>=0?(int)((x)+0.5):(int)((x)-0.5)))
 
 int return__kzo[fors__kzo];
