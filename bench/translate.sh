@@ -7,8 +7,10 @@
 # time is the median of the wall times (the CPU time of kzo2c beside it), the peak the largest maximum resident size of the
 # kzo2c process itself (measured by bench/measure.c, so neither the
 # generator nor this script is counted). Targets: at least 500,000 lines per
-# second at 100k lines, a 1M/100k ratio under 12, and a peak under 20 times
-# the source size plus 10 MB. Exit status 1 when a translation fails, 2 when
+# second at 100k lines (by wall time), a 1M/100k ratio under 12 (by wall
+# time and by CPU time: on a shared machine the wall time of the shorter run
+# suffers more from other load), and a peak under 20 times the source size
+# plus 10 MB. Exit status 1 when a translation fails, 2 when
 # a target is missed.
 set -euo pipefail
 kzo2c=${1:?usage: translate.sh KZO2C [--simple] [SIZES...]}
@@ -29,6 +31,7 @@ from ptyrun import median, run_plain
 gen = os.path.join(here, "gensource.py")
 prev = None
 times = {}
+cputimes = {}
 missed = []
 print("%10s %10s %10s %10s %10s %10s %10s %10s %10s %8s" % (
     "lines", "names", "source MB", "seconds", "lines/s", "cpu s", "cpu l/s", "peak MB", "limit MB", "growth"))
@@ -52,6 +55,7 @@ for s in map(int, sizes):
     limit_mb = (20 * size) / (1024.0 * 1024.0) + 10
     growth = "" if prev is None else "%.1f" % (t / prev)
     c = median(cpus)
+    cputimes[s] = c
     print("%10d %10d %10.2f %10.4f %10.0f %10.4f %10.0f %10.1f %10.1f %8s" % (
         s, names, size / 1e6, t, s / t, c, s / c, peak_mb, limit_mb, growth))
     if peak_mb >= limit_mb:
@@ -61,9 +65,12 @@ for s in map(int, sizes):
     prev = t
 if 100000 in times and 1000000 in times:
     ratio = times[1000000] / times[100000]
-    print("1M/100k time ratio: %.1f (target under 12)" % ratio)
-    if ratio >= 12:
-        missed.append("1M/100k ratio %.1f, target under 12" % ratio)
+    print("1M/100k time ratio: %.1f by wall time, %.1f by CPU time (target under 12)"
+          % (ratio, cputimes[1000000] / cputimes[100000]))
+    cratio = cputimes[1000000] / cputimes[100000]
+    if ratio >= 12 or cratio >= 12:
+        missed.append("1M/100k ratio %.1f by wall time, %.1f by CPU time, target under 12"
+                      % (ratio, cratio))
 for m in missed:
     print("MISSED: " + m)
 sys.exit(2 if missed else 0)
