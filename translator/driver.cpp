@@ -11,6 +11,11 @@
 
 namespace kzo {
 
+void Translator::spill() {
+  sink->write(out.data(), (std::streamsize)out.size());
+  out.clear();
+}
+
 void Translator::error(const std::string& message) {
   msg << line() << "\n" << linenumber << " " << message;
   throw Stop();
@@ -140,7 +145,6 @@ void Translator::tail() {
 
 int Translator::translate(const std::string& source) {
   out = runtimetext();
-  out.reserve(out.size() + 12 * source.size());
   readsource(source);
   resetnames();
   macrov.clear();
@@ -194,8 +198,9 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     return 2;
   }
   Translator t(out);
+  t.sink = &file;
   int status = t.translate(source);
-  file << t.out;
+  t.spill();
   file.close();
   if (!file) {
     err << "kzo2c: cannot write " << outname << "\n";

@@ -2,7 +2,7 @@
 // function words. A reserved word is never mangled and never becomes a
 // label, constant or variable; most have no translation at all.
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 #include "kzo2c.h"
 
@@ -43,9 +43,13 @@ bool iskeyword(const std::string& word) {
   // names fail this test before any lookup.
   for (char c : word)
     if (!((c >= 'A' && c <= 'Z') || c == '$' || c == '?')) return false;
-  static const std::unordered_set<std::string> set(keywords,
-                                                   keywords + keywordcount);
-  return set.count(word) != 0;
+  static const std::vector<std::string> words(keywords, keywords + keywordcount);
+  static const NameIndex index = [] {
+    NameIndex i(words);
+    for (int k = 0; k < keywordcount; ++k) i.add(k);
+    return i;
+  }();
+  return index.find(word) >= 0;
 }
 
 }  // namespace kzo

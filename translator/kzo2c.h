@@ -28,12 +28,18 @@ class NameIndex {
   explicit NameIndex(const std::vector<std::string>& names) : names_(names) {}
   void clear();
   int find(std::string_view name) const;  // -1 when absent
+  int find(std::string_view name, std::size_t hash) const;
   void add(int position);                 // names[position], if new
+  // The hash of a name, and of a name extended by more text.
+  static std::size_t hash(std::string_view s, std::size_t h = 1469598103934665603ull);
  private:
-  static std::size_t hash(std::string_view s);
   void grow();
+  struct Slot {
+    int position;        // -1 when free
+    unsigned shorthash;  // low bits of the name's hash, checked first
+  };
   const std::vector<std::string>& names_;
-  std::vector<int> slots_;                // -1 free, else a position
+  std::vector<Slot> slots_;
   std::vector<std::size_t> hashes_;       // hash of each position's name
   std::size_t used_ = 0;
 };
@@ -56,6 +62,9 @@ struct Translator {
 
   std::ostream& msg;  // standard output of the translator: error reports
   std::string out;    // the C file, written strictly forwards
+  // When set, the C text goes on to this stream in large pieces as it
+  // grows, and out keeps only what has not gone yet.
+  std::ostream* sink = nullptr;
 
   // ---- source store (driver.cpp)
   std::vector<std::string> input;  // normalised lines, ended by "~"
@@ -77,6 +86,11 @@ struct Translator {
   int constants = 0, labels = 0, variable0 = 0, variables = 0;
   int labelsdone = 0;
   std::string targetlabel;
+  // Names as written, with the table position of their C form, from the
+  // variable pass on.
+  std::vector<std::string> spellingv;
+  NameIndex spellings{spellingv};
+  std::vector<int> spelledas;
 
   // ---- constant macros (constants.cpp)
   struct Macro {
@@ -123,6 +137,8 @@ struct Translator {
   const char* getword(std::string& word, const char* text);
   const char* copylabel(const char* text);
   void mangle(std::string& word);
+  bool remembered(std::string& word);
+  void remember(const std::string& written, int k2);
 
   // ---- constants.cpp
   void constantpass();
@@ -167,9 +183,16 @@ struct Translator {
   void printseparator();
 
   // ---- output helpers
-  void put(const std::string& s) { out += s; }
-  void put(const char* s) { out += s; }
-  void putn(long n) { out += std::to_string(n); }
+  static constexpr std::size_t piece = 1 << 20;
+  void put(const std::string& s) {
+    out += s;
+    if (sink && out.size() >= piece) spill();
+  }
+  void put(const char* s) {
+    out += s;
+    if (sink && out.size() >= piece) spill();
+  }
+  void spill();
 };
 
 // Walks the source store once: linenumber counts from 1, the line at

@@ -16,38 +16,41 @@
 
 namespace kzo {
 
-std::size_t NameIndex::hash(std::string_view s) {
-  std::size_t h = 1469598103934665603ull;
+std::size_t NameIndex::hash(std::string_view s, std::size_t h) {
   for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
   return h;
 }
 
 void NameIndex::clear() {
-  slots_.assign(1024, -1);
+  slots_.assign(1024, Slot{-1, 0});
   hashes_.clear();
   used_ = 0;
 }
 
-int NameIndex::find(std::string_view name) const {
+int NameIndex::find(std::string_view name) const { return find(name, hash(name)); }
+
+int NameIndex::find(std::string_view name, std::size_t h) const {
   if (slots_.empty()) return -1;
-  std::size_t h = hash(name), mask = slots_.size() - 1;
+  std::size_t mask = slots_.size() - 1;
+  unsigned shorthash = (unsigned)(h >> 32);
   for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-    int k = slots_[i];
-    if (k < 0) return -1;
-    if (hashes_[k] == h && names_[k] == name) return k;
+    const Slot& slot = slots_[i];
+    if (slot.position < 0) return -1;
+    if (slot.shorthash == shorthash && names_[slot.position] == name)
+      return slot.position;
   }
 }
 
 void NameIndex::grow() {
-  std::vector<int> old;
+  std::vector<Slot> old;
   old.swap(slots_);
-  slots_.assign(old.size() * 2, -1);
+  slots_.assign(old.size() * 2, Slot{-1, 0});
   std::size_t mask = slots_.size() - 1;
-  for (int k : old) {
-    if (k < 0) continue;
-    std::size_t i = hashes_[k] & mask;
-    while (slots_[i] >= 0) i = (i + 1) & mask;
-    slots_[i] = k;
+  for (const Slot& slot : old) {
+    if (slot.position < 0) continue;
+    std::size_t i = hashes_[slot.position] & mask;
+    while (slots_[i].position >= 0) i = (i + 1) & mask;
+    slots_[i] = slot;
   }
 }
 
@@ -55,13 +58,13 @@ void NameIndex::add(int position) {
   if (slots_.empty()) clear();
   const std::string& name = names_[position];
   hashes_.resize(position + 1);
-  hashes_[position] = hash(name);
-  if (find(name) >= 0) return;
+  std::size_t h = hashes_[position] = hash(name);
+  if (find(name, h) >= 0) return;
   if (2 * (used_ + 1) > slots_.size()) grow();
   std::size_t mask = slots_.size() - 1;
-  std::size_t i = hashes_[position] & mask;
-  while (slots_[i] >= 0) i = (i + 1) & mask;
-  slots_[i] = position;
+  std::size_t i = h & mask;
+  while (slots_[i].position >= 0) i = (i + 1) & mask;
+  slots_[i] = Slot{position, (unsigned)(h >> 32)};
   ++used_;
 }
 
@@ -69,6 +72,9 @@ void Translator::resetnames() {
   definedv.clear();
   definedindex.clear();
   definedc = constants = labels = variable0 = variables = labelsdone = 0;
+  spellingv.clear();
+  spellings.clear();
+  spelledas.clear();
 }
 
 int Translator::findname(const std::string& w) const {

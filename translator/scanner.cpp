@@ -7,10 +7,19 @@
 
 namespace kzo {
 
-bool islabelchar(int c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-         (c >= 'a' && c <= 'z') || c == '_' || c == '~';
-}
+namespace {
+struct LabelChars {
+  bool is[256] = {};
+  LabelChars() {
+    for (int c = 0; c < 256; ++c)
+      is[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+              (c >= 'a' && c <= 'z') || c == '_' || c == '~';
+  }
+};
+const LabelChars labelchars;
+}  // namespace
+
+bool islabelchar(int c) { return c >= 0 && c < 256 && labelchars.is[c]; }
 
 static bool isletter(int c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
@@ -75,13 +84,15 @@ const char* Translator::getword(std::string& word, const char* text) {
     constant = false;
   }
 
+  const char* start = text;
   for (; islabelchar((unsigned char)*text) || *text == '.'; ++text) {
+    if (name) continue;
     char ch = *text;
-    if (!isdigitorpoint((unsigned char)ch) && !name) constant = false;
-    if (!name && ch == '_') error("stray _");
-    if (!name && ch == '~') error("stray ~");
-    word += ch;
+    if (!isdigitorpoint((unsigned char)ch)) constant = false;
+    if (ch == '_') error("stray _");
+    if (ch == '~') error("stray ~");
   }
+  word.assign(start, text);
 
   if (constant && !word.empty()) {  // a number, in C form
     if (word.find('.') == std::string::npos) word += ".0";
@@ -114,6 +125,7 @@ const char* Translator::getword(std::string& word, const char* text) {
 
   label = false;
   name = true;
+  if (defining && remembered(word)) return text;
   keyword = iskeyword(word);
   if (keyword) {
     variable = false;
@@ -121,26 +133,66 @@ const char* Translator::getword(std::string& word, const char* text) {
   }
   constant = false;
   variable = false;
+  std::string written = word;
   mangle(word);
+  if (defining) remember(written, findname(word));
   return text;
+}
+
+// From the variable pass on, a name resolves the same way every time it is
+// met: the ranges below labels are complete, every later entry lies above
+// them, and the name's C form is in the table after its first meeting. So
+// each name is resolved once and its table position remembered.
+bool Translator::remembered(std::string& word) {
+  int r = spellings.find(word);
+  if (r < 0) return false;
+  int k2 = spelledas[r];
+  word = definedv[k2];
+  keyword = constant = false;
+  label = k2 < labels;
+  variable = !label;
+  return true;
+}
+
+void Translator::remember(const std::string& written, int k2) {
+  spellingv.push_back(written);
+  spellings.add((int)spellingv.size() - 1);
+  spelledas.push_back(k2);
 }
 
 // Gives a name word its C form by pass mode and table range, classifies it,
 // and enters (and from the variable pass on declares) a new name.
 void Translator::mangle(std::string& word) {
+  // The three lookups share the hash of the word as written.
+  const std::size_t base = NameIndex::hash(word);
+  const std::size_t labelhash = NameIndex::hash("l_kzo", base);
   targetlabel.assign(word).append("l_kzo");
-  int a = findname(word), b = findname(targetlabel);
+  auto lookup = [&](const std::string& w, std::size_t h) {
+    int k = definedindex.find(w, h);
+    return k < 0 ? definedc : k;
+  };
+  int a = lookup(word, base), b = lookup(targetlabel, labelhash);
   int k = a < b ? a : b;
 
-  if (labeling || (constants <= k && k < labels)) word += "l_kzo";
+  std::size_t h = base;
+  int k2 = a;
+  if (labeling || (constants <= k && k < labels)) {
+    word += "l_kzo";
+    h = labelhash;
+    k2 = b;
+  }
   if ((defining || dimming) && k >= labels) {
-    if (string)
-      word.replace(word.size() - 1, 1, "_s_kzo");
-    else
+    if (string) {
+      word.pop_back();
+      h = NameIndex::hash("_s_kzo", NameIndex::hash(word));
+      word += "_s_kzo";
+    } else {
+      h = NameIndex::hash("_f_kzo", h);
       word += "_f_kzo";
+    }
+    k2 = lookup(word, h);
   }
 
-  int k2 = findname(word);
   if (k2 < labels)
     label = true;
   else if (!defining && !dimming)

@@ -3,6 +3,7 @@
 // the statement word; it writes its C text and leaves scanP after the text
 // it consumed.
 #include <string>
+#include <unordered_map>
 
 #include "kzo2c.h"
 
@@ -51,9 +52,15 @@ std::string num(long n) { return std::to_string(n); }
 void Translator::statement() {
   // Every statement word is reserved, but for ":" and "'".
   if (!keyword && word1 != ":" && word1 != "'") return doassign();
-  for (const Handler& h : handlers)
-    for (const char* const* w = h.words; *w; ++w)
-      if (word1 == *w) return (this->*h.translate)();
+  // The table's first handler for each word, looked up at once.
+  static const auto byword = [] {
+    std::unordered_map<std::string, void (Translator::*)()> m;
+    for (const Handler& h : handlers)
+      for (const char* const* w = h.words; *w; ++w) m.emplace(*w, h.translate);
+    return m;
+  }();
+  auto it = byword.find(word1);
+  if (it != byword.end()) return (this->*it->second)();
   if (word1 != "CLS") return doassign();
   docls();
 }
