@@ -228,7 +228,7 @@ void Translator::doon() {
   int n = 1;
   do {
     p = getword(word2, p);
-    if (!label || word2.empty()) error("label please");
+    if (!label || !name || word2.empty()) error("label please");
     put("    case " + num(n++) + ": goto " + word2 + ";\n");
     scanP = p;
     p = getword(word1, p);
