@@ -14,6 +14,9 @@ ierr__kzo("index overflow", line__kzo) : (int)((x)+0.5))
 #define round__kzo(x) (!((x)>INT_MIN-0.5 && (x)<INT_MAX+0.5) ? ierr__kzo(\
 "integer overflow", line__kzo) : ((x)>=0?(int)((x)+0.5):(int)((x)-0.5)))
 
+#define bound__kzo(x, n) (!((x)>=-0.5 && (x)<(n)-0.5) ?\
+ierr__kzo("index overflow", line__kzo) : (int)((x)+0.5))
+
 int return__kzo[fors__kzo];
 int *returnP__kzo;
 char fora__kzo[fors__kzo];

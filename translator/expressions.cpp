@@ -24,6 +24,18 @@ struct Translator::Phrase {
   const char* rest;     // the text after the current word
   const char* p;        // where the next word is read
 
+  // Subscripts of the statement pass are checked against the DIM sizes.
+  // An array with the number of its subscripts written so far: the open
+  // subscripts, innermost last, and the array that the next "(" continues.
+  struct Array {
+    std::string name;                      // its C name
+    const std::vector<std::string>* sizes = nullptr;
+    std::size_t used = 0;                  // subscripts written or open
+  };
+  std::vector<Array> open;
+  Array pending;       // sizes null when no array waits for a "("
+  std::string before;  // the name word before this one, if it was one
+
   Phrase(Translator& tr, char first, std::string& buffer, const char* from)
       : t(tr), text(buffer), rest(from), p(from) {
     exp += first;
@@ -82,18 +94,67 @@ struct Translator::Phrase {
     exp += ")S";
   }
 
+  bool checked() const { return !t.dimming; }
+  std::string size() const { return ", " + (*open.back().sizes)[open.back().used - 1]; }
+  // A "(" opens a subscript: of the array just named, or the next one of
+  // the array whose subscript just closed.
+  void opensubscript() {
+    if (!checked()) {
+      text += "[index__kzo(";
+      return;
+    }
+    if (!pending.sizes) {
+      if (before.empty()) t.error("subscript without an array");
+      t.error("subscript on " + dialectname(before) + ", which no DIM declares as an array");
+    }
+    if (pending.used == pending.sizes->size())
+      t.error("too many subscripts for " + dialectname(pending.name));
+    ++pending.used;
+    open.push_back(pending);
+    pending = Array();
+    text += "[bound__kzo(";
+  }
+  // After an array's subscripts, anything but another "(" ends them.
+  void endsubscripts() {
+    if (!pending.sizes || word == "(") return;
+    if (pending.used == 0)
+      t.error("array " + dialectname(pending.name) + " without subscripts");
+    if (pending.used < pending.sizes->size())
+      t.error("too few subscripts for " + dialectname(pending.name));
+    pending = Array();
+  }
+  void subscriptcomma() {
+    if (!checked()) {
+      text += ")][index__kzo(";
+      return;
+    }
+    Array& a = open.back();
+    if (a.used == a.sizes->size()) t.error("too many subscripts for " + dialectname(a.name));
+    text += size() + ")][bound__kzo(";
+    ++a.used;
+  }
+  void closesubscript() {
+    if (!checked()) {
+      text += ")]";
+      return;
+    }
+    text += size() + ")]";
+    pending = open.back();
+    open.pop_back();
+  }
+
   void comma() {
     switch (top()) {
       case ',': text += ","; pop(exp); pop(val); break;
       case 'M': text += ","; pop(exp); pop(val); exp += ")N"; break;
-      case ']': text += ")][index__kzo("; pop(val); exp += 'N'; break;
+      case ']': subscriptcomma(); pop(val); exp += 'N'; break;
       default: fail("unexpected ,");
     }
   }
   void closeparen() {
     switch (top()) {
       case 'M': text += ",0)"; break;
-      case ']': text += ")]"; break;
+      case ']': closesubscript(); break;
       case ')': text += ")"; break;
       default: fail("unexpected )");
     }
@@ -120,6 +181,11 @@ struct Translator::Phrase {
         if (t.string) checkstring(); else checknumber();
     }
     text += word;
+    if (checked() && t.name && !t.keyword) {
+      pending.name = word;
+      pending.sizes = t.arraysizes(word);
+      pending.used = 0;
+    }
   }
 
   void act() {
@@ -127,7 +193,7 @@ struct Translator::Phrase {
     if (w.size() == 1) {
       switch (w[0]) {
         case '(':
-          text += "[index__kzo(";
+          opensubscript();
           val += '(';
           exp += "]N";
           return;
@@ -176,8 +242,10 @@ struct Translator::Phrase {
     const char* end;
     for (;;) {
       act();
+      before = t.name && !t.keyword ? word : std::string();
       end = p;
       next();
+      if (checked()) endsubscripts();
       if (top() != 'E' || continues(word)) continue;
       break;
     }

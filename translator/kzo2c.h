@@ -17,6 +17,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kzo {
@@ -91,6 +92,9 @@ struct Translator {
   std::vector<std::string> spellingv;
   NameIndex spellings{spellingv};
   std::vector<int> spelledas;
+  // The sizes of every name a DIM declares, by C name, as the declaration
+  // writes them ("25", "2" "3"); a plain name in a DIM list has none.
+  std::unordered_map<std::string, std::vector<std::string>> dimsizes;
 
   // ---- constant macros (constants.cpp)
   struct Macro {
@@ -128,6 +132,7 @@ struct Translator {
   void dimpass();
   void dimline(const char* p);
   std::string dimdeclaration(const std::string& phrase, bool isstring);
+  const std::vector<std::string>* arraysizes(const std::string& cname) const;
   void variablepass();
   void datapass();
   void unplacedlabels();
@@ -216,6 +221,7 @@ bool islabelchar(int c);
 bool isin(const std::string& word, const char* const* list);
 char* copyword(const char* source, char* destination);
 const char* skip2colon(const char* text);
+std::string dialectname(const std::string& cname);
 
 // layout.cpp
 extern const char* const headofmain[];

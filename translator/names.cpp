@@ -75,6 +75,7 @@ void Translator::resetnames() {
   spellingv.clear();
   spellings.clear();
   spelledas.clear();
+  dimsizes.clear();
 }
 
 int Translator::findname(const std::string& w) const {
@@ -203,6 +204,7 @@ std::string Translator::dimdeclaration(const std::string& phrase,
   static const std::string open = "[index__kzo(", close = ")]";
   std::size_t b = phrase.find('[');
   std::string decl = phrase.substr(0, b);
+  std::vector<std::string> sizes;
   while (b != std::string::npos) {
     if (phrase.compare(b, open.size(), open) != 0) error("DIM size not constant");
     std::size_t e = phrase.find(close, b + open.size());
@@ -212,12 +214,27 @@ std::string Translator::dimdeclaration(const std::string& phrase,
     double x = ev.expr();
     if (!ev.ok) error("DIM size not constant");
     if (!(x >= -0.5 && x < INT_MAX + 0.5)) error("index overflow");
-    decl += "[" + std::to_string((int)(x + 0.5)) + "]";
+    sizes.push_back(std::to_string((int)(x + 0.5)));
+    decl += "[" + sizes.back() + "]";
     b = e + close.size();
     if (b == phrase.size()) break;
     if (phrase[b] != '[') error("DIM size not constant");
   }
+  std::string cname = phrase.substr(0, phrase.find('['));
+  auto known = dimsizes.find(cname);
+  if (known == dimsizes.end()) dimsizes.emplace(cname, sizes);
+  else if (known->second != sizes) error("DIM " + dialectname(cname) + " again with other sizes");
   return isstring ? "char " + decl + "[300];\n" : "double " + decl + ";\n";
+}
+
+// The sizes of an array that a DIM declares, or of ARGV$ (as many entries
+// as the command line has words); null for any other name.
+const std::vector<std::string>* Translator::arraysizes(const std::string& cname) const {
+  static const std::vector<std::string> argv{"argc__kzo"};
+  if (cname == "ARGV_s_kzo") return &argv;
+  auto it = dimsizes.find(cname);
+  if (it == dimsizes.end() || it->second.empty()) return nullptr;
+  return &it->second;
 }
 
 // Every name of every line, up to a comment or DATA, is met once here, so

@@ -44,6 +44,19 @@ const char* skip2colon(const char* text) {
   return text;
 }
 
+// A C name as the dialect writes it, for messages: A_f_kzo is A, T_s_kzo
+// is T$, STARTl_kzo is START; anything else stays as it is.
+std::string dialectname(const std::string& cname) {
+  auto ends = [&](const char* suffix) {
+    std::size_t n = std::strlen(suffix);
+    return cname.size() > n && cname.compare(cname.size() - n, n, suffix) == 0;
+  };
+  if (ends("_f_kzo")) return cname.substr(0, cname.size() - 6);
+  if (ends("_s_kzo")) return cname.substr(0, cname.size() - 6) + "$";
+  if (ends("l_kzo")) return cname.substr(0, cname.size() - 5);
+  return cname;
+}
+
 const char* Translator::copylabel(const char* text) {
   std::string word;
   text = getword(word, text);

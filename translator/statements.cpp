@@ -374,20 +374,29 @@ void Translator::doopen() {
   if (!string) error("file name not string");
   const std::string n = "index__kzo(" + word2 + ")";
   put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
   put("eof__kzo[" + n + "]=0;\n  ");
   put("file__kzo[" + n + "] = fopen(" + phrase3 + ", " + mode + ");\n");
   put("  if (!file__kzo[" + n + "])  error__kzo(\"bad name\", line__kzo)");
 }
 
+// CLOSE n or CLOSE #n closes one file number; CLOSE alone closes them all.
+// A number that is not open stays closed.
 void Translator::doclose() {
-  scanP = getword(word2, nextP);
-  std::string w = word2;
-  if (w == "FILE_I" || w == "NUM_1") w = "file_i";
-  else if (w == "FILE_O" || w == "NUM_2") w = "file_o";
-  else if (w == "FILE_X")
-    put("  if(!ERRORS && !WARNINGS && quiet)  printf(\"[no errors]\\n\") ;\n");
-  else endflag = true;
-  if (w == "file_i" || w == "file_o") put("fclose(" + w + ")");
+  const char* p = getword(word2, nextP);
+  if (word2.empty() || endsitems(word2)) {
+    put("for (i__kzo=0; i__kzo<10; i__kzo++) {\n"
+        "    if (file__kzo[i__kzo]) fclose(file__kzo[i__kzo]);\n"
+        "    file__kzo[i__kzo]=0;\n  }");
+    scanP = nextP;
+    return;
+  }
+  scanP = getphrase(phrase1, word2 == "#" ? p : nextP);
+  if (string) error("string file number");
+  const std::string n = "index__kzo(" + phrase1 + ")";
+  put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
+  put("file__kzo[" + n + "]=0");
 }
 
 }  // namespace kzo

@@ -6,6 +6,8 @@ int index_of(double x) { return index__kzo(x); }
 
 int round_of(double x) { return round__kzo(x); }
 
+int bound_of(double x, int n) { return bound__kzo(x, n); }
+
 /* The FOR and GOSUB stacks hold ints; fora__kzo stays a char array. */
 int stacks_hold_ints(void) {
   return _Generic(return__kzo[0], int: 1, default: 0) &&

@@ -12,6 +12,7 @@
 extern "C" {
 int index_of(double x);
 int round_of(double x);
+int bound_of(double x, int n);
 int stacks_hold_ints(void);
 }
 
@@ -37,6 +38,32 @@ TEST(Index, OverflowStops) {
     EXPECT_TRUE(stop.exited) << x;
     EXPECT_EQ(stop.status, 1) << x;
     EXPECT_EQ(stop.out, "index overflow in line 9") << x;
+  }
+}
+
+struct Bounded { double x; int n; int result; };
+
+// An array subscript rounds like an index and must name one of the n
+// entries 0 to n-1.
+TEST(Bound, RoundsHalvesUpWithinTheSize) {
+  const std::vector<Bounded> cases = {
+      {-0.5, 1, 0}, {0, 1, 0}, {0.49, 1, 0}, {24, 25, 24}, {24.49, 25, 24},
+      {2.49, 3, 2}, {1.5, 3, 2}, {2147483646.4, INT_MAX, 2147483646},
+  };
+  for (const auto &c : cases) EXPECT_EQ(bound_of(c.x, c.n), c.result) << c.x << " of " << c.n;
+}
+
+TEST(Bound, OutsideTheSizeStops) {
+  const std::vector<Bounded> cases = {
+      {-0.6, 25, 0}, {-1, 25, 0}, {24.5, 25, 0}, {2.5, 3, 0}, {25, 25, 0}, {0, 0, 0}, {-0.5, 0, 0},
+      {1e300, 25, 0}, {-1e300, 25, 0}, {(double)NAN, 25, 0}, {2147483646.5, INT_MAX, 0},
+  };
+  for (const auto &c : cases) {
+    line__kzo = 7;
+    Stop stop = run_stop([c] { bound_of(c.x, c.n); });
+    EXPECT_TRUE(stop.exited) << c.x << " of " << c.n;
+    EXPECT_EQ(stop.status, 1) << c.x;
+    EXPECT_EQ(stop.out, "index overflow in line 7") << c.x << " of " << c.n;
   }
 }
 

@@ -29,9 +29,12 @@ const PhraseCase phrases[] = {
     {'F', "T$", "T_s_kzo", true, ""},
     {'F', "10", "10.0", false, ""},
     {'F', "\"HI\"", "\"HI\"", true, ""},
-    {'F', "A$(1)", "A_s_kzo[index__kzo(1.0)]", true, ""},
-    {'F', "A(I,J)", "A_f_kzo[index__kzo(I_f_kzo)][index__kzo(J_f_kzo)]", false, ""},
-    {'F', "A(I)(J)", "A_f_kzo[index__kzo(I_f_kzo)][index__kzo(J_f_kzo)]", false, ""},
+    {'F', "R$(1)", "R_s_kzo[bound__kzo(1.0, 4)]", true, ""},
+    {'F', "B(I,J)", "B_f_kzo[bound__kzo(I_f_kzo, 2)][bound__kzo(J_f_kzo, 3)]", false, ""},
+    {'F', "B(I)(J)", "B_f_kzo[bound__kzo(I_f_kzo, 2)][bound__kzo(J_f_kzo, 3)]", false, ""},
+    {'F', "ARGV$(N+1)", "ARGV_s_kzo[bound__kzo(N_f_kzo+1.0, argc__kzo)]", true, ""},
+    {'F', "B(A(I),S(2))", "B_f_kzo[bound__kzo(A_f_kzo[bound__kzo(I_f_kzo, 10)], 2)]"
+     "[bound__kzo(S_f_kzo[bound__kzo(2.0, 25)], 3)]", false, ""},
     {'F', "LEN(A$)+1", "len__kzo(A_s_kzo)+1.0", false, ""},
     {'F', "N*2-K/3", "N_f_kzo*2.0-K_f_kzo/3.0", false, ""},
     {'F', "MID$(T$,2,3)", "mid__kzo(T_s_kzo,2.0,3.0)", true, ""},
@@ -44,23 +47,30 @@ const PhraseCase phrases[] = {
     {'F', "CHR$(65)", "chr__kzo(65.0)", true, ""},
     {'F', "CHR$(ASC(\".\")+1)", "chr__kzo(asc__kzo(\".\")+1.0)", true, ""},
     {'F', "LEFT$(L$(I),LEN(L$(I))-1)",
-     "left__kzo(L_s_kzo[index__kzo(I_f_kzo)],len__kzo(L_s_kzo[index__kzo(I_f_kzo)])-1.0)",
+     "left__kzo(L_s_kzo[bound__kzo(I_f_kzo, 7)],len__kzo(L_s_kzo[bound__kzo(I_f_kzo, 7)])-1.0)",
      true, ""},
-    {'F', "S(T(L))", "S_f_kzo[index__kzo(T_f_kzo[index__kzo(L_f_kzo)])]", false, ""},
-    {'F', "A B", "A_f_kzo", false, " B"},
-    {'F', "A(1) = 2", "A_f_kzo[index__kzo(1.0)]", false, " = 2"},
+    {'F', "S(T(L))", "S_f_kzo[bound__kzo(T_f_kzo[bound__kzo(L_f_kzo, 25)], 25)]", false, ""},
+    {'F', "N B", "N_f_kzo", false, " B"},
+    {'F', "A(1) = 2", "A_f_kzo[bound__kzo(1.0, 10)]", false, " = 2"},
     {'F', "X<6 THEN", "X_f_kzo", false, "<6 THEN"},
     {'F', "X;", "X_f_kzo", false, ";"},
-    {'F', "(1)", "[index__kzo(1.0)]", false, ""},
-    {'N', "A +", "A_f_kzo+", false, ""},
-    {'L', "A(I)", "A_f_kzo[index__kzo(I_f_kzo)]", false, ""},
+    {'N', "N +", "N_f_kzo+", false, ""},
+    {'L', "A(I)", "A_f_kzo[bound__kzo(I_f_kzo, 10)]", false, ""},
     {'L', "A$", "A_s_kzo", true, ""},
     {'S', "B$ ,", "B_s_kzo", true, " ,"},
 };
 
+// The arrays the phrases above may use, as the DIM pass records them.
+void declarearrays(kzo::Translator& t) {
+  t.dimsizes = {{"A_f_kzo", {"10"}}, {"B_f_kzo", {"2", "3"}}, {"S_f_kzo", {"25"}},
+                {"T_f_kzo", {"25"}}, {"R_s_kzo", {"4"}},      {"L_s_kzo", {"7"}},
+                {"P_f_kzo", {}}};
+}
+
 TEST(Phrase, Translations) {
   for (const PhraseCase& c : phrases) {
     Fixture f;
+    declarearrays(f.t);
     const char* text = f.setline(c.text);
     std::string out;
     const char* rest = nullptr;
@@ -98,7 +108,7 @@ const FailCase failures[] = {
     {'L', "5", "E!EL\n\n5.0!\n5\n1 illegal l-val"},
     {'L', "\"A\"", "E!EL\n\n\"A\"!\n\"A\"\n1 illegal l-val"},
     {'F', "LEFT$(A$", "EF(S!E)N,\nleft__kzo(A_s_kzo\n!\nLEFT$(A$\n1 I was expecting a ,"},
-    {'F', "A(1", "EN(N!E]\nA_f_kzo[index__kzo(1.0\n!\nA(1\n1 I was expecting a )"},
+    {'F', "A(1", "EN(N!E]\nA_f_kzo[bound__kzo(1.0\n!\nA(1\n1 I was expecting a )"},
     {'F', "MID$(", "EF(!EMN,S\nmid__kzo(\n!\nMID$(\n1 I wanted a string"},
     // The operator finds only the bottom mark; the F it leaves unmet takes the
     // empty operand at the end of the line.
@@ -108,21 +118,46 @@ const FailCase failures[] = {
     {'F', "MID$(A$,1,2,3)",
      "EF(N!E)\nmid__kzo(A_s_kzo,1.0,2.0\n,!3)\nMID$(A$,1,2,3)\n1 unexpected ,"},
     {'F', "LEN A$", "EN!E\nlen__kzo\nA_s_kzo!\nLEN A$\n1 I wanted a ("},
-    {'F', "A+)", "E!EN\nA_f_kzo+\n)!\nA+)\n1 unexpected )"},
+    {'F', "N+)", "E!EN\nN_f_kzo+\n)!\nN+)\n1 unexpected )"},
     {'F', "LEFT$(A$ B$", "EF(S!E)N,\nleft__kzo(A_s_kzo\nB_s_kzo!\nLEFT$(A$ B$\n1 I was expecting a ,"},
     {'L', "LEN(A$)", "E!EL\n\nLEN!(A$)\nLEN(A$)\n1 illegal l-val"},
     {'F', "PI", "PI\n1 keyword in phrase"},
     {'F', "", "\n1 empty phrase"},
+    // Subscripts must match a DIM: no dump, the array named as written.
+    {'F', "Q(1)", "Q(1)\n1 subscript on Q, which no DIM declares as an array"},
+    {'F', "P(1)", "P(1)\n1 subscript on P, which no DIM declares as an array"},
+    {'F', "N+(1)", "N+(1)\n1 subscript without an array"},
+    {'F', "(1)", "(1)\n1 subscript without an array"},
+    {'F', "A(1,2)", "A(1,2)\n1 too many subscripts for A"},
+    {'F', "A(1)(2)", "A(1)(2)\n1 too many subscripts for A"},
+    {'F', "B(1)", "B(1)\n1 too few subscripts for B"},
+    {'F', "B(1)+1", "B(1)+1\n1 too few subscripts for B"},
+    {'F', "B(1,2,3)", "B(1,2,3)\n1 too many subscripts for B"},
+    {'F', "A+1", "A+1\n1 array A without subscripts"},
+    {'F', "LEN(R$)", "LEN(R$)\n1 array R$ without subscripts"},
+    {'F', "ARGV$", "ARGV$\n1 array ARGV$ without subscripts"},
+    {'F', "ARGV$(1,2)", "ARGV$(1,2)\n1 too many subscripts for ARGV$"},
 };
 
 TEST(Phrase, Failures) {
   for (const FailCase& c : failures) {
     Fixture f;
+    declarearrays(f.t);
     const char* text = f.setline(c.text);
     std::string out;
     std::string report = f.stopped([&] { translate(f.t, c.entry, out, text); });
     EXPECT_EQ(report, c.report) << c.text;
   }
+}
+
+// The DIM pass translates its items before any size is known: their
+// subscripts keep the unchecked form that the declaration folds.
+TEST(Phrase, DimPassSubscriptsAreUnchecked) {
+  Fixture f('d');
+  const char* text = f.setline("Q(2,3+1)");
+  std::string out;
+  EXPECT_EQ(f.stopped([&] { f.t.getphrase(out, text); }), "");
+  EXPECT_EQ(out, "Q_f_kzo[index__kzo(2.0)][index__kzo(3.0+1.0)]");
 }
 
 TEST(Phrase, CountsStringTemporariesPerLine) {
