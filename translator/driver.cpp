@@ -21,6 +21,22 @@ void Translator::error(const std::string& message) {
   throw Stop();
 }
 
+void Translator::mistake(const std::string& message) {
+  if (!firstmistake.message.empty()) return;
+  firstmistake = Mistake{line(), message, linenumber};
+}
+
+// A comment of the source as a C comment; a "*/" in its text would end the
+// C comment early, so it is written "* /".
+void Translator::putcomment(const std::string& text) {
+  std::string body = text;
+  for (std::size_t i = 0; (i = body.find("*/", i)) != std::string::npos; i += 3)
+    body.replace(i, 2, "* /");
+  char before = lastc;
+  put(" /*" + body + "*/");
+  lastc = before;
+}
+
 // Normalises the source into the line store: carriage returns dropped,
 // blank and tab runs folded to one blank outside quotes, trailing blanks
 // removed, and the end marker "~" appended.
@@ -78,7 +94,9 @@ void Translator::translateline() {
     qline += *p;
   }
   if (ln[0] == '\'') {
-    put(std::string("  /*") + (ln + 1) + "*/\n");
+    put(" ");
+    putcomment(ln + 1);
+    put("\n");
     endflag = false;
     return;
   }
@@ -86,6 +104,7 @@ void Translator::translateline() {
   if (isletter(ln[0])) {
     ++labelsdone;
     scanP = getword(word3, ln);
+    placelabel(word3);
     put(word3 + ":");
     if (*scanP) put("\n");
     else endflag = true;
@@ -109,18 +128,39 @@ void Translator::translateline() {
     lastP = nullptr;
     while (*scanP) {
       nextP = getword(word1, scanP);
+      checkseparator();
       statement();
       if (scanP == lastP) error("stuck");
       lastP = scanP;
     }
-    bool quiet = word1 == "REM" || word1 == "FOR" || word1 == "GOSUB" ||
-                 word2 == "'" || endflag;
+    bool quiet = word1 == "REM" || word1 == "FOR" || word1 == "GOSUB" || endflag;
     if (!quiet) put(";");
-    if (ifflag) put("}");
-    ifflag = false;
+    // A C label must be followed by a statement before the block's "}".
+    if (ifflag && lastc == ':') put(";");
+    for (; ifflag > 0; --ifflag) put("}");
+    elseblock = false;
   }
   endflag = false;
   put("\n");
+}
+
+// A label at the head of a line: a C name of the label range, placed once.
+void Translator::placelabel(const std::string& cname) {
+  if (!iscname(cname) || !label)
+    mistake("bad label " + dialectname(cname));
+  else if (findname(cname) < constants)
+    mistake("constant " + cname + " as a label");
+  else if (!placed.insert(cname).second)
+    mistake("label " + dialectname(cname) + " defined twice");
+}
+
+// Statements follow one another after ":", or after one whose C text ends
+// its own statement (THEN, CLS, LINE INPUT ...); a comment or ELSE may
+// follow any statement.
+void Translator::checkseparator() {
+  if (!lastP || lastc == ';' || lastc == '{' || lastc == '}' || lastc == ':') return;
+  if (word1 == ":" || word1 == "'" || word1 == "REM" || word1 == "ELSE") return;
+  mistake("missing :");
 }
 
 void Translator::statementpass() {
@@ -149,6 +189,11 @@ int Translator::translate(const std::string& source) {
   resetnames();
   macrov.clear();
   labeling = dimming = defining = false;
+  firstmistake = Mistake();
+  lastc = ';';
+  ifflag = 0;
+  elseblock = false;
+  placed.clear();
   try {
     constantpass();
     constants = definedc;
@@ -169,6 +214,10 @@ int Translator::translate(const std::string& source) {
     statementpass();
     tail();
   } catch (const Stop&) {
+    return 1;
+  }
+  if (!firstmistake.message.empty()) {
+    msg << firstmistake.line << "\n" << firstmistake.number << " " << firstmistake.message;
     return 1;
   }
   return 0;

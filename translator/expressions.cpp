@@ -7,6 +7,7 @@
 // MID$, ] and ) closing parentheses, "," an argument separator). The value
 // stack records the values produced (N numeric; S, F or L a string, by the
 // expectation it met; "(" an open parenthesis).
+#include <cctype>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -35,6 +36,7 @@ struct Translator::Phrase {
   std::vector<Array> open;
   Array pending;       // sizes null when no array waits for a "("
   std::string before;  // the name word before this one, if it was one
+  bool missing = false;  // the line ended where a value was due
 
   Phrase(Translator& tr, char first, std::string& buffer, const char* from)
       : t(tr), text(buffer), rest(from), p(from) {
@@ -95,32 +97,40 @@ struct Translator::Phrase {
   }
 
   bool checked() const { return !t.dimming; }
-  std::string size() const { return ", " + (*open.back().sizes)[open.back().used - 1]; }
+  // The end of the open subscript: its size, when it is checked.
+  std::string closing() const {
+    const Array& a = open.back();
+    return a.sizes ? ", " + (*a.sizes)[a.used - 1] + ")" : ")";
+  }
   // A "(" opens a subscript: of the array just named, or the next one of
-  // the array whose subscript just closed.
+  // the array whose subscript just closed. A subscript that no DIM
+  // allows is a mistake; it is written unchecked.
   void opensubscript() {
     if (!checked()) {
       text += "[index__kzo(";
       return;
     }
-    if (!pending.sizes) {
-      if (before.empty()) t.error("subscript without an array");
-      t.error("subscript on " + dialectname(before) + ", which no DIM declares as an array");
-    }
-    if (pending.used == pending.sizes->size())
-      t.error("too many subscripts for " + dialectname(pending.name));
-    ++pending.used;
-    open.push_back(pending);
+    Array a = pending;
     pending = Array();
-    text += "[bound__kzo(";
+    if (!a.sizes) {
+      t.mistake(before.empty() ? "subscript without an array"
+                               : "subscript on " + dialectname(before) +
+                                     ", which no DIM declares as an array");
+    } else if (a.used == a.sizes->size()) {
+      t.mistake("too many subscripts for " + dialectname(a.name));
+      a.sizes = nullptr;
+    }
+    ++a.used;
+    open.push_back(a);
+    text += a.sizes ? "[bound__kzo(" : "[index__kzo(";
   }
   // After an array's subscripts, anything but another "(" ends them.
   void endsubscripts() {
     if (!pending.sizes || word == "(") return;
     if (pending.used == 0)
-      t.error("array " + dialectname(pending.name) + " without subscripts");
-    if (pending.used < pending.sizes->size())
-      t.error("too few subscripts for " + dialectname(pending.name));
+      t.mistake("array " + dialectname(pending.name) + " without subscripts");
+    else if (pending.used < pending.sizes->size())
+      t.mistake("too few subscripts for " + dialectname(pending.name));
     pending = Array();
   }
   void subscriptcomma() {
@@ -128,17 +138,21 @@ struct Translator::Phrase {
       text += ")][index__kzo(";
       return;
     }
+    text += closing() + "][";
     Array& a = open.back();
-    if (a.used == a.sizes->size()) t.error("too many subscripts for " + dialectname(a.name));
-    text += size() + ")][bound__kzo(";
+    if (a.sizes && a.used == a.sizes->size()) {
+      t.mistake("too many subscripts for " + dialectname(a.name));
+      a.sizes = nullptr;
+    }
     ++a.used;
+    text += a.sizes ? "bound__kzo(" : "index__kzo(";
   }
   void closesubscript() {
     if (!checked()) {
       text += ")]";
       return;
     }
-    text += size() + ")]";
+    text += closing() + "]";
     pending = open.back();
     open.pop_back();
   }
@@ -181,11 +195,45 @@ struct Translator::Phrase {
         if (t.string) checkstring(); else checknumber();
     }
     text += word;
-    if (checked() && t.name && !t.keyword) {
+    if (!checked()) return;
+    checkoperand();
+    if (t.name && !t.keyword) {
       pending.name = word;
       pending.sizes = t.arraysizes(word);
       pending.used = 0;
     }
+  }
+  // What the C compiler would reject in an operand: a missing value at the
+  // end of the line, punctuation, a malformed number or name, a label.
+  void checkoperand() {
+    if (word.empty()) {
+      missing = true;
+      return;
+    }
+    unsigned char c = word[0];
+    if (t.string) return;  // a literal or a string name
+    if (std::isdigit(c) || c == '.') {
+      if (!t.name && !isnumber(word)) t.mistake("bad number " + word);
+      if (t.name) t.mistake("bad name " + dialectname(word));
+    } else if (!t.name) {
+      t.mistake("unexpected " + word);
+    } else if (!iscname(word)) {
+      t.mistake("bad name " + dialectname(word));
+    } else if (t.label) {
+      int k = t.findname(word);
+      if (k >= t.constants && k < t.labels)
+        t.mistake("label " + dialectname(word) + " used as a value");
+    }
+  }
+  // A number in C form: digits with one point, at least one digit.
+  static bool isnumber(const std::string& w) {
+    std::size_t points = 0, digits = 0;
+    for (unsigned char c : w) {
+      if (c == '.') ++points;
+      else if (std::isdigit(c)) ++digits;
+      else return false;
+    }
+    return points == 1 && digits > 0;
   }
 
   void act() {
@@ -251,6 +299,7 @@ struct Translator::Phrase {
     }
     if (val != "EN" && val != "EF" && val != "EL" && val != "ES")
       fail("bad destack on exit");
+    if (missing && checked()) t.mistake("value missing at the end of the line");
     t.string = val != "EN";
     return end;
   }

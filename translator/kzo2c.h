@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace kzo {
@@ -112,8 +113,23 @@ struct Translator {
   const char* scanP = nullptr;
   const char* nextP = nullptr;
   const char* lastP = nullptr;
-  bool endflag = false, ifflag = false, semiflag = false;
+  bool endflag = false, semiflag = false;
   int linetemps = 0;  // MID$/LEFT$ calls on the current line
+
+  // ---- mistakes: what the C compiler would reject, found while the passes
+  // go on; the first one is reported after the last pass, so that any
+  // error the passes stop with comes first.
+  struct Mistake {
+    std::string line, message;
+    int number = 0;
+  } firstmistake;
+  void mistake(const std::string& message);
+
+  // ---- the C text so far, as the line close and the mends need it
+  char lastc = ';';         // its last character outside comments and blanks
+  int ifflag = 0;           // IF blocks the current line has opened
+  bool elseblock = false;   // the innermost of them is an ELSE block
+  std::unordered_set<std::string> placed;  // labels the statement pass placed
 
   // ---- driver.cpp
   void readsource(const std::string& source);
@@ -122,6 +138,8 @@ struct Translator {
   [[noreturn]] void error(const std::string& message);
   void statementpass();
   void translateline();
+  void placelabel(const std::string& cname);
+  void checkseparator();
   void tail();
 
   // ---- names.cpp
@@ -185,18 +203,24 @@ struct Translator {
   void doend();
   void docls();
   void printitems(const std::string& prefix);
+  void checklabel(const std::string& cname);
+  bool endsstatement(const std::string& word) const;
+  std::string targetword;  // the label word copylabel wrote
+  void checkplace(const std::string& phrase, bool isstring, bool text);
   void printseparator();
 
   // ---- output helpers
   static constexpr std::size_t piece = 1 << 20;
-  void put(const std::string& s) {
+  void put(std::string_view s) {
+    for (std::size_t i = s.size(); i-- > 0;)
+      if (s[i] != ' ' && s[i] != '\n') {
+        lastc = s[i];
+        break;
+      }
     out += s;
     if (sink && out.size() >= piece) spill();
   }
-  void put(const char* s) {
-    out += s;
-    if (sink && out.size() >= piece) spill();
-  }
+  void putcomment(const std::string& text);  // " /*text*/", as a comment
   void spill();
 };
 
@@ -222,6 +246,7 @@ bool isin(const std::string& word, const char* const* list);
 char* copyword(const char* source, char* destination);
 const char* skip2colon(const char* text);
 std::string dialectname(const std::string& cname);
+bool iscname(const std::string& word);
 
 // layout.cpp
 extern const char* const headofmain[];

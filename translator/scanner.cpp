@@ -1,5 +1,6 @@
 // The word scanner: cuts a line into words, classifies each word in the six
 // indications and turns dialect names into C names through the name table.
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -44,6 +45,14 @@ const char* skip2colon(const char* text) {
   return text;
 }
 
+// A C identifier: a letter or "_", then letters, digits and "_".
+bool iscname(const std::string& w) {
+  if (w.empty() || !(std::isalpha((unsigned char)w[0]) || w[0] == '_')) return false;
+  for (unsigned char c : w)
+    if (!(std::isalnum(c) || c == '_')) return false;
+  return true;
+}
+
 // A C name as the dialect writes it, for messages: A_f_kzo is A, T_s_kzo
 // is T$, STARTl_kzo is START; anything else stays as it is.
 std::string dialectname(const std::string& cname) {
@@ -58,9 +67,8 @@ std::string dialectname(const std::string& cname) {
 }
 
 const char* Translator::copylabel(const char* text) {
-  std::string word;
-  text = getword(word, text);
-  put(word);
+  text = getword(targetword, text);
+  put(targetword);
   return text;
 }
 

@@ -2,6 +2,7 @@
 // statement word, scanP at the start of the statement and nextP just after
 // the statement word; it writes its C text and leaves scanP after the text
 // it consumed.
+#include <cctype>
 #include <string>
 #include <unordered_map>
 
@@ -41,6 +42,8 @@ const Handler handlers[] = {
     {{"END"}, &Translator::doend},
 };
 
+const char* const comparisons[] = {"==", "!=", "<", ">", "<=", ">=", ""};
+
 const char stackguard[] =
     "if (forP__kzo>=for__kzo+fors__kzo) error__kzo(\"stack overflow\", "
     "line__kzo);";
@@ -73,12 +76,15 @@ void Translator::colonafter() {
     return;
   }
   put("\n  ");
-  scanP = getword(word1, scanP);
+  const char* p = getword(word1, scanP);
+  if (word1 == "REM" || word1 == "'") return;  // a comment may follow too
+  scanP = p;
   if (word1 != ":") error("not a colon");
 }
 
 void Translator::doassign() {
   nextP = lvalphrase(phrase1, scanP);
+  checkplace(phrase1, string, false);
   if (string) {
     nextP = getword(word2, nextP);
     if (word2 != "=") error("=");
@@ -122,7 +128,10 @@ void Translator::doend() {
 }
 
 void Translator::dorem() {
-  if (*nextP) put(std::string(" /*") + nextP + "*/");
+  // The line close writes no ";" after a REM, so a statement before it
+  // on the line is ended here.
+  if (word1 == "REM" && lastc != ';' && lastc != '{' && lastc != '}') put(";");
+  if (*nextP) putcomment(nextP);
   scanP = nextP + std::char_traits<char>::length(nextP);
 }
 
@@ -136,9 +145,42 @@ void Translator::dodim() {
   if (!*scanP) endflag = true;
 }
 
+// The word after GOTO, GOSUB or in an ON list must name a label that a
+// line carries.
+void Translator::checklabel(const std::string& w) {
+  int k = findname(w);
+  if (w.empty() || !name)
+    mistake("label please");
+  else if (!label || k < constants || k >= labels)
+    mistake("undefined label " + dialectname(w));
+  else if (!iscname(w))
+    mistake("bad label " + dialectname(w));
+}
+
+// An assignment, READ or LINE INPUT writes into a variable or an array
+// entry, never into a constant, a literal, a function's result or the
+// command line; READ and LINE INPUT write text.
+void Translator::checkplace(const std::string& phrase, bool isstring, bool text) {
+  std::size_t n = 0;
+  while (n < phrase.size() && (std::isalnum((unsigned char)phrase[n]) || phrase[n] == '_')) ++n;
+  auto ends = [&](const char* suffix) {
+    return n > 6 && phrase.compare(n - 6, 6, suffix) == 0;
+  };
+  bool place = (ends("_f_kzo") || ends("_s_kzo")) && phrase.compare(0, n, "ARGV_s_kzo") != 0 &&
+               (n == phrase.size() || phrase[n] == '[');
+  if (!place) {
+    bool named = n > 0 && !std::isdigit((unsigned char)phrase[0]);
+    if (named && n < phrase.size() && phrase[n] == '$') ++n;
+    mistake("cannot assign to " + (named ? dialectname(phrase.substr(0, n)) : "a value"));
+  }
+  else if (text && !isstring)
+    mistake("string place please");
+}
+
 void Translator::dogoto() {
   put("goto ");
   scanP = copylabel(nextP);
+  checklabel(targetword);
 }
 
 void Translator::doreturn() {
@@ -151,6 +193,7 @@ void Translator::dogosub() {
   put(std::string(stackguard) + " *forP__kzo++=-1; *returnP__kzo++=" + num(n) +
       "; goto ");
   scanP = copylabel(nextP);
+  checklabel(targetword);
   put(";\nreturn" + num(n) + "__kzo:");
   ++returnc;
   colonafter();
@@ -193,8 +236,9 @@ void Translator::dofor() {
     if (word3 == "STEP") {
       if (!*q) error("STEP");
       p = getphrase(phrase3, q);
+      if (string) mistake("string FOR variable phrase");
       phrase3 = "(float)(" + phrase3 + ")";
-    } else if (word3 != ":") {
+    } else if (word3 != ":" && word3 != "REM" && word3 != "'") {
       error("not :");
     }
   }
@@ -221,6 +265,7 @@ void Translator::dofor() {
 
 void Translator::doon() {
   scanP = getphrase(phrase1, nextP);
+  if (string) mistake("string selector");
   put("switch(index__kzo(" + phrase1 + ")) {\n");
   const char* p = getword(word1, scanP);
   if (word1 != "GOTO" && word1 != "GOSUB") error("GOTO or GOSUB please");
@@ -229,12 +274,13 @@ void Translator::doon() {
   do {
     p = getword(word2, p);
     if (!label || !name || word2.empty()) error("label please");
+    checklabel(word2);
     put("    case " + num(n++) + ": goto " + word2 + ";\n");
     scanP = p;
     p = getword(word1, p);
   } while (word1 == ",");
   put("  }\n");
-  scanP = p;
+  if (word1 != "'" && word1 != "REM") scanP = p;  // a comment stays
 }
 
 void Translator::doif() {
@@ -243,10 +289,13 @@ void Translator::doif() {
   const char* p = nextP;
   for (;;) {
     p = getphrase(phrase1, p);
+    bool leftstring = string;
     p = getword(word1, p);
     if (word1 == "=") word1 = "==";
     else if (word1 == "<>") word1 = "!=";
     p = getphrase(phrase2, p);
+    if (!isin(word1, comparisons)) mistake("comparison please");
+    else if (leftstring != string) mistake("string compared with a number");
     if (phrase2 == "\"\\\"") phrase2 = "\"\\\\\"";
     char c = word1.empty() ? '\0' : word1[0];
     if (string)
@@ -264,12 +313,15 @@ void Translator::doif() {
     p = nextP;
   }
   put(") {");
-  ifflag = true;
+  ++ifflag;
+  elseblock = false;
   scanP = word1 == "THEN" ? nextP : p;
 }
 
 void Translator::doelse() {
   if (!ifflag) error("stray ELSE");
+  if (elseblock) mistake("stray ELSE");  // the innermost IF has its ELSE
+  elseblock = true;
   put(";}\n  else {");
   scanP = nextP;
 }
@@ -278,11 +330,16 @@ static bool endsitems(const std::string& w) {
   return w == "REM" || w == "'" || w == ":";
 }
 
+// Inside an IF, ELSE ends the items of a PRINT and a CLOSE too.
+bool Translator::endsstatement(const std::string& w) const {
+  return endsitems(w) || (ifflag && w == "ELSE");
+}
+
 // After the position of PRINT@ or the number of PRINT#: a comma, or the end
 // of the statement.
 void Translator::printseparator() {
   nextP = getword(word2, scanP);
-  if (*scanP && word2 != "," && !endsitems(word2)) error("missing ,");
+  if (*scanP && word2 != "," && !endsstatement(word2)) error("missing ,");
   if (word2 == ",") scanP = nextP;
 }
 
@@ -293,10 +350,12 @@ void Translator::doprint() {
   if (word1 == "@") {
     put("P__kzo=.2+");
     scanP = getphrase(phrase1, nextP);
+    if (string) mistake("string position");
     put(phrase1 + ";\n  move(P__kzo/32, P__kzo-P__kzo/32*32);\n  ");
     printseparator();
   } else if (word1 == "#") {
     scanP = getphrase(phrase2, nextP);
+    if (string) mistake("string file number");
     const std::string n = "index__kzo(" + phrase2 + ")";
     prefix = "  fprintf(file__kzo[" + n + "], ";
     printseparator();
@@ -309,7 +368,7 @@ void Translator::doprint() {
 void Translator::printitems(const std::string& prefix) {
   semiflag = false;
   nextP = getword(word2, scanP);
-  while (*scanP && !endsitems(word2)) {
+  while (*scanP && !endsstatement(word2)) {
     scanP = getphrase(phrase2, scanP);
     if (string) {
       put(prefix + "\"%s\", " + phrase2 + ")");
@@ -327,7 +386,7 @@ void Translator::printitems(const std::string& prefix) {
       scanP = nextP;
       nextP = getword(word2, scanP);
     }
-    if (*scanP && !endsitems(word2)) put(";\n  ");
+    if (*scanP && !endsstatement(word2)) put(";\n  ");
   }
   if (!semiflag) put(";\n  " + prefix + "\"\\n\")");
   if (prefix == "printw(") put(";\n  refresh()");
@@ -346,11 +405,13 @@ void Translator::doline() {
     phrase1 = "0";
   }
   scanP = getphrase(phrase2, scanP);
+  checkplace(phrase2, string, true);
   put("lineinput__kzo(" + phrase1 + ", " + phrase2 + ");");
 }
 
 void Translator::doread() {
   scanP = getphrase(phrase1, nextP);
+  checkplace(phrase1, string, true);
   put("if (datac__kzo>=(int)(sizeof datav__kzo/sizeof datav__kzo[0])) "
       "error__kzo(\"out of data\", line__kzo);\n  ");
   put("i__kzo=0; while ((" + phrase1 +
@@ -365,8 +426,8 @@ void Translator::doopen() {
   else error("I or i or O or o please");
   p = getword(word2, p);
   if (word2 != ",") error("missing ,");
-  p = getphrase(word2, p);
-  if (word2 == "#") p = getphrase(word2, p);
+  const char* q = getword(word2, p);  // the "#" is optional
+  p = getphrase(word2, word2 == "#" ? q : p);
   if (string) error("string file number");
   p = getword(word3, p);
   if (word3 != ",") error("missing ,");
@@ -384,7 +445,7 @@ void Translator::doopen() {
 // A number that is not open stays closed.
 void Translator::doclose() {
   const char* p = getword(word2, nextP);
-  if (word2.empty() || endsitems(word2)) {
+  if (word2.empty() || endsstatement(word2)) {
     put("for (i__kzo=0; i__kzo<10; i__kzo++) {\n"
         "    if (file__kzo[i__kzo]) fclose(file__kzo[i__kzo]);\n"
         "    file__kzo[i__kzo]=0;\n  }");
