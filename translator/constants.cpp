@@ -48,7 +48,7 @@ void Translator::constantline(const char* p) {
     defining_macro = -1;
     if (!(string && constant)) error("macro def not a string constant");
     if (!value.empty() && value[0] == '"') macrov.back().value = lastfixed;
-    put("#define " + word1 + " \"" + macrov.back().value + "\"\n");
+    put("#define " + word1 + " \"" + cliteral(macrov.back().value) + "\"\n");
     return;
   }
   p = getword(equals, p);
@@ -110,6 +110,26 @@ double Translator::numericconstant(const std::string& name, bool& found) const {
   double v = std::strtod(last->value.c_str(), &end);
   found = !*end;
   return v;
+}
+
+}  // namespace kzo
+
+namespace kzo {
+
+// A constant name that some # CONSTANT line defines, whose value is a
+// string, a number, or (through a chain) another such constant; any other
+// name the constant pass met stands for nothing in the C text.
+bool Translator::definedconstant(const std::string& name) const {
+  std::string n = name;
+  for (std::size_t depth = 0; depth <= macrov.size(); ++depth) {
+    const Macro* last = nullptr;
+    for (const Macro& m : macrov)
+      if (m.name == n) last = &m;
+    if (!last) return false;
+    if (!last->quote.empty() || isnumber(last->value)) return true;
+    n = last->value;
+  }
+  return false;
 }
 
 }  // namespace kzo

@@ -91,7 +91,8 @@ void Translator::translateline() {
   for (const char* p = ln; *p; ++p) {
     if (*p == '"' || *p == '\\') qline += '\\';
     if (*p == '%') qline += '%';
-    qline += *p;
+    if (*p == '\r') qline += "\\r";  // a raw carriage return would end the C line
+    else qline += *p;
   }
   if (ln[0] == '\'') {
     put(" ");

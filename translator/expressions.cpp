@@ -45,6 +45,7 @@ struct Translator::Phrase {
   }
 
   char top() const { return exp.empty() ? '\0' : exp.back(); }
+  char lastvalue() const { return val.empty() ? 'E' : val.back(); }
   static void pop(std::string& stack) {
     if (!stack.empty()) stack.pop_back();
   }
@@ -177,6 +178,8 @@ struct Translator::Phrase {
     pop(exp);
   }
   void operand() {
+    if (checked() && !word.empty() && std::strchr("NSFL", lastvalue()))
+      t.mistake("missing operator before " + dialectname(word));
     switch (top()) {
       case 'I':
         pop(exp);
@@ -211,30 +214,24 @@ struct Translator::Phrase {
       return;
     }
     unsigned char c = word[0];
-    if (t.string) return;  // a literal or a string name
-    if (std::isdigit(c) || c == '.') {
+    if (t.name && t.label) {  // a label, or a constant name
+      int k = t.findname(word);
+      if (k >= t.constants && k < t.labels)
+        t.mistake("label " + dialectname(word) + " used as a value");
+      else if (k < t.constants && !t.definedconstant(word))
+        t.mistake("constant " + word + " has no value");
+    } else if (t.string) {
+      return;  // a literal or a string variable
+    } else if (std::isdigit(c) || c == '.') {
       if (!t.name && !isnumber(word)) t.mistake("bad number " + word);
       if (t.name) t.mistake("bad name " + dialectname(word));
     } else if (!t.name) {
       t.mistake("unexpected " + word);
     } else if (!iscname(word)) {
       t.mistake("bad name " + dialectname(word));
-    } else if (t.label) {
-      int k = t.findname(word);
-      if (k >= t.constants && k < t.labels)
-        t.mistake("label " + dialectname(word) + " used as a value");
     }
   }
-  // A number in C form: digits with one point, at least one digit.
-  static bool isnumber(const std::string& w) {
-    std::size_t points = 0, digits = 0;
-    for (unsigned char c : w) {
-      if (c == '.') ++points;
-      else if (std::isdigit(c)) ++digits;
-      else return false;
-    }
-    return points == 1 && digits > 0;
-  }
+
 
   void act() {
     const std::string& w = word;
@@ -247,6 +244,9 @@ struct Translator::Phrase {
           return;
         case '-': case '+': case '*': case '/':
           checklval();
+          if (checked() && lastvalue() != 'N')
+            t.mistake(lastvalue() == 'E' || lastvalue() == '(' ? "no value before " + w
+                                                               : "string in arithmetic");
           text += w;
           pop(val);
           exp += 'N';

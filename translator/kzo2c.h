@@ -168,6 +168,7 @@ struct Translator {
   void constantline(const char* p);
   void fixmacro(const std::string& text);
   double numericconstant(const std::string& name, bool& found) const;
+  bool definedconstant(const std::string& name) const;
 
   // ---- expressions.cpp
   struct Phrase;
@@ -247,6 +248,8 @@ char* copyword(const char* source, char* destination);
 const char* skip2colon(const char* text);
 std::string dialectname(const std::string& cname);
 bool iscname(const std::string& word);
+std::string cliteral(const std::string& text);
+bool isnumber(const std::string& word);
 
 // layout.cpp
 extern const char* const headofmain[];

@@ -221,6 +221,11 @@ std::string Translator::dimdeclaration(const std::string& phrase,
     if (phrase[b] != '[') error("DIM size not constant");
   }
   std::string cname = phrase.substr(0, phrase.find('['));
+  auto endswith = [&](const char* suffix) {
+    return cname.size() > 6 && cname.compare(cname.size() - 6, 6, suffix) == 0;
+  };
+  if (!iscname(cname) || !(endswith("_f_kzo") || endswith("_s_kzo")))
+    mistake("DIM of " + dialectname(cname) + ", which is no variable name");
   auto known = dimsizes.find(cname);
   if (known == dimsizes.end()) dimsizes.emplace(cname, sizes);
   else if (known->second != sizes) error("DIM " + dialectname(cname) + " again with other sizes");
@@ -298,8 +303,12 @@ void Translator::datapass() {
   put("\"\n};\n\n");
 }
 
+// The labels that no line placed (a label pass entry whose line did not
+// place it), each on a line of its own; a word that is no C name, such as
+// the first word of a line that starts with a digit, is no label to write.
 void Translator::unplacedlabels() {
-  for (int k = constants + labelsdone; k < labels; ++k) put(definedv[k] + ":\n");
+  for (int k = constants; k < labels; ++k)
+    if (!placed.count(definedv[k]) && iscname(definedv[k])) put(definedv[k] + ":\n");
 }
 
 }  // namespace kzo

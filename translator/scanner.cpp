@@ -53,6 +53,17 @@ bool iscname(const std::string& w) {
   return true;
 }
 
+// A number in C form: digits with one point, at least one digit.
+bool isnumber(const std::string& w) {
+  std::size_t points = 0, digits = 0;
+  for (unsigned char c : w) {
+    if (c == '.') ++points;
+    else if (std::isdigit(c)) ++digits;
+    else return false;
+  }
+  return points == 1 && digits > 0;
+}
+
 // A C name as the dialect writes it, for messages: A_f_kzo is A, T_s_kzo
 // is T$, STARTl_kzo is START; anything else stays as it is.
 std::string dialectname(const std::string& cname) {
@@ -72,6 +83,72 @@ const char* Translator::copylabel(const char* text) {
   return text;
 }
 
+static int hexvalue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The length of the C escape at text[i] (a backslash) when the C compiler
+// takes it, or 0 when it would reject it: a backslash before the closing
+// quote, \x without hex digits or beyond a byte, an octal escape beyond a
+// byte, a universal character name that is incomplete or not allowed.
+static std::size_t escapelength(const std::string& text, std::size_t i) {
+  std::size_t n = text.size(), j = i + 1;
+  if (j == n) return 0;
+  char c = text[j];
+  if (c == 'x') {
+    unsigned long v = 0;
+    std::size_t k = j + 1;
+    for (; k < n && hexvalue(text[k]) >= 0; ++k)
+      if ((v = v * 16 + hexvalue(text[k])) > 0xff) return 0;
+    return k == j + 1 ? 0 : k - i;
+  }
+  if (c >= '0' && c <= '7') {
+    unsigned v = 0;
+    std::size_t k = j;
+    for (; k < n && k < j + 3 && text[k] >= '0' && text[k] <= '7'; ++k) v = v * 8 + (text[k] - '0');
+    return v > 0377 ? 0 : k - i;
+  }
+  if (c == 'u' || c == 'U') {
+    std::size_t digits = c == 'u' ? 4 : 8;
+    unsigned long v = 0;
+    for (std::size_t k = j + 1; k < j + 1 + digits; ++k) {
+      if (k >= n || hexvalue(text[k]) < 0) return 0;
+      v = v * 16 + hexvalue(text[k]);
+    }
+    bool allowed = (v >= 0xa0 || v == 0x24 || v == 0x40 || v == 0x60) &&
+                   !(v >= 0xd800 && v <= 0xdfff) && v <= 0x10ffff;
+    return allowed ? digits + 2 : 0;
+  }
+  return 2;
+}
+
+// The text of a quoted string as the body of a C literal. The dialect has
+// no escapes, but its text goes into C as it stands wherever the C
+// compiler takes it; a backslash that would make the literal invalid is
+// doubled, and a carriage return, which would end the C line, is written
+// as an escape.
+std::string cliteral(const std::string& text) {
+  std::string body;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == '\r') {
+      body += "\\r";
+      ++i;
+    } else if (text[i] != '\\') {
+      body += text[i++];
+    } else if (std::size_t k = escapelength(text, i)) {
+      body.append(text, i, k);
+      i += k;
+    } else {
+      body += "\\\\";
+      ++i;
+    }
+  }
+  return body;
+}
+
 // A quoted string: both quotes are kept; there is no escape character.
 // References to string constants are substituted only in the value of a
 // constant line, the one place that reads the result; elsewhere the work
@@ -80,7 +157,7 @@ static const char* quoted(Translator& t, std::string& word, const char* p) {
   const char* start = p++;
   while (*p && *p != '"') ++p;
   if (!*p) t.error("unmatched \"");
-  word.assign(start, p + 1);
+  word = "\"" + cliteral(std::string(start + 1, p)) + "\"";
   if (t.defining_macro >= 0) t.fixmacro(std::string(start + 1, p));
   t.string = t.constant = true;
   t.keyword = t.name = t.label = t.variable = false;
@@ -223,7 +300,9 @@ void Translator::mangle(std::string& word) {
 
   if (k2 == definedc) {
     addname(word);
-    if (defining) {
+    // A word that is no C name is not declared: a line that starts with a
+    // digit keeps no statements, and a statement that uses it is refused.
+    if (defining && iscname(word)) {
       if (string)
         put("char " + word + "[300];\n");
       else

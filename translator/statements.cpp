@@ -230,6 +230,7 @@ void Translator::dofor() {
   phrase2 = "(float)(" + phrase2 + ")";
   int forvarno = forvarnumber(word1);
   if (forvarno < 0) error("for forvar");
+  if (!iscname(word1)) mistake("bad name " + dialectname(word1));
   phrase3 = "1.0";
   if (*p) {
     const char* q = getword(word3, p);
