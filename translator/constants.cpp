@@ -1,9 +1,11 @@
 // Constant macros: "# CONSTANT NAME = value" lines become #define lines, and
 // string constants may be pasted into later string constants by a
 // reference " XNAME$".
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 
 #include "kzo2c.h"
 
@@ -35,9 +37,51 @@ static std::string withoutleadingzeros(std::string value) {
   return value.substr(n);
 }
 
+namespace {
+
+// The C words and the names the generated text itself uses (the runtime,
+// the frame of main, the statement texts, the curses macros they expand
+// to): a constant of such a name would be pasted over them.
+bool cname_taken(const std::string& name) {
+  static const std::unordered_set<std::string> taken = [] {
+    std::unordered_set<std::string> set = {
+        "auto", "break", "case", "char", "const", "continue", "default", "do",
+        "double", "else", "enum", "extern", "float", "for", "goto", "if",
+        "inline", "int", "long", "register", "restrict", "return", "short",
+        "signed", "sizeof", "static", "struct", "switch", "typedef", "union",
+        "unsigned", "void", "volatile", "while", "bool", "true", "false",
+        "main", "printw", "move", "refresh", "getch", "clear", "endwin", "exit",
+        "initscr", "cbreak", "noecho", "scrollok", "stdscr", "wgetch", "wmove",
+        "wclear", "wrefresh", "wprintw", "fprintf", "printf", "fopen", "fclose",
+        "fgetc", "strcmp", "fabs", "NULL", "EOF", "FILE", "WINDOW", "size_t"};
+    std::string text = runtimetext();
+    for (const char* const* list : {headofmain, after, closing})
+      for (const char* const* e = list; std::strcmp(*e, "~"); ++e) text += *e, text += '\n';
+    for (std::size_t i = 0; i < text.size();) {
+      if (std::isalpha((unsigned char)text[i]) || text[i] == '_') {
+        std::size_t j = i;
+        while (j < text.size() && (std::isalnum((unsigned char)text[j]) || text[j] == '_')) ++j;
+        set.insert(text.substr(i, j - i));
+        i = j;
+      } else {
+        ++i;
+      }
+    }
+    return set;
+  }();
+  auto ends = [&](const char* suffix) {
+    std::size_t n = std::strlen(suffix);
+    return name.size() >= n && name.compare(name.size() - n, n, suffix) == 0;
+  };
+  return taken.count(name) || ends("_kzo");
+}
+
+}  // namespace
+
 void Translator::constantline(const char* p) {
   std::string equals, value;
   p = getword(word1, p);
+  if (cname_taken(word1)) mistake("constant " + word1 + " takes a name of the C text");
   if (!word1.empty() && word1.back() == '$') {
     p = getword(equals, p);
     if (equals != "=") error("constant =");

@@ -3,6 +3,7 @@
 // the statement word; it writes its C text and leaves scanP after the text
 // it consumed.
 #include <cctype>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -140,8 +141,17 @@ void Translator::dodata() {
   endflag = true;
 }
 
+// DIM was declared in its own pass; the statement is passed over up to
+// the next colon, or to the end of the line when a comment comes first.
 void Translator::dodim() {
-  scanP = skip2colon(nextP);
+  const char* p = nextP;
+  for (; *p && *p != ':'; ++p)
+    if (*p == '\'' || (*p == ' ' && std::strncmp(p + 1, "REM", 3) == 0 &&
+                        (p[4] == ' ' || !p[4]))) {
+      p += std::strlen(p);
+      break;
+    }
+  scanP = p;
   if (!*scanP) endflag = true;
 }
 
