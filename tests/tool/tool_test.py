@@ -274,6 +274,15 @@ def test_debug(a):
           "prog.c:%d (%s) is not in the line table:\n%s" % (end, lines[end - 1], out))
     print("ok   gdb breaks at prog.bas:%d, addr2line maps it back; prog.c resumes" % DIVISION_LINE)
 
+    # A source name that C would misread unless escaped.
+    odd = 'o"d\\d\tname.bas'
+    write(os.path.join(work, odd), DEBUG_SOURCE)
+    must([a.kzo2c, "-g", odd, "odd.c"], cwd=work)
+    with open(os.path.join(work, "odd.c")) as f:
+        check('#line 4 "o\\"d\\\\d\\011name.bas"\n' in f.read(), "the odd name is not escaped")
+    must(["cc", "-g", "-c", "-o", "odd.o", "odd.c"], cwd=work)
+    print("ok   an odd source name compiles")
+
     # On one terminal the report and the editor line stay on lines of their own.
     write(os.path.join(work, "bad.bas"), " X=1\nPRINT X\n")
     status, out = sh([a.kzo2c, "bad.bas", "bad.c"], cwd=work)
