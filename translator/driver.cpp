@@ -111,8 +111,9 @@ void Translator::translateline() {
 }
 
 // Puts a #line directive naming the current source line before every
-// non-empty C line written since start. A block can span several C lines (labels,
-// FOR, PRINT items), and one directive would let the later ones count on.
+// non-empty C line written since start. A block can span several C lines
+// (labels, FOR, PRINT items), and after one directive alone the later
+// lines would count on to the numbers of the next source lines.
 void Translator::marklines(std::size_t start) {
   const std::string mark = "#line " + std::to_string(linenumber) + " " +
                            cliteral(sourcename) + "\n";
@@ -272,8 +273,7 @@ static const char helptext[] =
     "  1  translation error: the offending line, its number and the message\n"
     "     on standard output, and SOURCE:LINE: error: MESSAGE on standard\n"
     "     error; the C file holds what was written until then\n"
-    "  2  bad command line, or a file that cannot be read or written; no C\n"
-    "     file is written\n";
+    "  2  bad command line, or a file that cannot be read or written\n";
 
 // Prints an informational text; a standard output that cannot take it
 // is a failure, not a success.
