@@ -290,6 +290,16 @@ def test_debug(a):
           "one stream for both: status %d, %r" % (status, out))
     print("ok   report and error line on one stream")
 
+    # An answer that cannot be written is a failure, not a success.
+    if os.path.exists("/dev/full"):
+        for option in ("--help", "--version"):
+            with open("/dev/full", "w") as full:
+                r = subprocess.run([a.kzo2c, option], stdin=subprocess.DEVNULL, stdout=full,
+                                   stderr=subprocess.PIPE, timeout=60)
+            check(r.returncode == 2 and r.stderr == b"kzo2c: cannot write standard output\n",
+                  "%s to a full device: status %d, %r" % (option, r.returncode, r.stderr))
+        print("ok   --help and --version on a full device end with status 2")
+
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
