@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 # keeps its allocations until exit, so leak reports are off there.
 SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all build run test bench clean
+.PHONY: all build run test bench install clean
 
 all: build
 
@@ -26,6 +26,11 @@ test: build
 	cmake --build $(ASAN_BUILD) -j2
 	cd $(ASAN_BUILD) && KZO_CFLAGS="$(SANITIZE)" ASAN_OPTIONS=detect_leaks=0 \
 	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j2
+
+# kzo2c, gridbot, the man page and the CMake package under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	bash bench/run.sh $(BUILD)

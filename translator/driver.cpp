@@ -1,5 +1,6 @@
 // The driver: the command line, the source store, the pass sequence, the
 // frame of the statement pass and the translator's single error routine.
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -12,13 +13,27 @@
 namespace kzo {
 
 void Translator::spill() {
+  spilledlines += std::count(out.begin(), out.end(), '\n');
   sink->write(out.data(), (std::streamsize)out.size());
   out.clear();
 }
 
+// The report goes to standard output; editors and build tools get the same
+// error once more on the diagnostic stream, in the form compilers use.
 void Translator::error(const std::string& message) {
-  msg << line() << "\n" << linenumber << " " << message;
+  report(line(), linenumber, message);
   throw Stop();
+}
+
+void Translator::report(const std::string& text, int number, const std::string& message) {
+  msg << text << "\n" << number << " " << message;
+  if (diag) {
+    // The report ends without a line feed; where both streams go to one
+    // place, the diagnostic starts a line of its own.
+    msg.flush();
+    if (diagnewline) *diag << "\n";
+    *diag << sourcename << ":" << number << ": error: " << message << "\n";
+  }
 }
 
 void Translator::mistake(const std::string& message) {
@@ -82,9 +97,69 @@ static bool isletter(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-// One source line of the statement pass: its label, trace and line number,
-// then its statements, closed by ";" and "}" as the last words decide.
+// A file name as a C string literal, for #line directives.
+static std::string quotedname(const std::string& name) {
+  std::string q = "\"";
+  for (unsigned char c : name) {
+    if (c == '"' || c == '\\') {
+      q += '\\';
+      q += (char)c;
+    } else if (c < 32 || c == 127) {
+      const char octal[] = {'\\', (char)('0' + (c >> 6)), (char)('0' + ((c >> 3) & 7)),
+                            (char)('0' + (c & 7)), 0};
+      q += octal;
+    } else {
+      q += (char)c;
+    }
+  }
+  return q + "\"";
+}
+
+// One source line of the statement pass. With -g every C line of its code
+// is marked as coming from this source line.
 void Translator::translateline() {
+  if (!debuglines) {
+    linecode();
+    return;
+  }
+  const std::size_t start = out.size();
+  hold = true;
+  linecode();
+  hold = false;
+  marklines(start);
+  if (sink && out.size() >= piece) spill();
+}
+
+// Puts a #line directive naming the current source line before every
+// non-empty C line written since start. A block can span several C lines
+// (labels, FOR, PRINT items), and after one directive alone the later
+// lines would count on to the numbers of the next source lines.
+void Translator::marklines(std::size_t start) {
+  const std::string mark = "#line " + std::to_string(linenumber) + " " +
+                           quotedname(sourcename) + "\n";
+  std::string block;
+  block.reserve((out.size() - start) * 2);
+  bool atstart = true;
+  for (std::size_t i = start; i < out.size(); ++i) {
+    if (atstart && out[i] != '\n') block += mark;
+    block += out[i];
+    atstart = out[i] == '\n';
+  }
+  out.resize(start);
+  out += block;
+}
+
+// With -g, after the last source line: the C file's own line numbers
+// again, for the dispatcher and the closing lines.
+void Translator::resumec() {
+  long long lines = spilledlines + std::count(out.begin(), out.end(), '\n');
+  // The directive is line lines+1; it numbers the line after it.
+  put("#line " + std::to_string(lines + 2) + " " + quotedname(outname) + "\n");
+}
+
+// The code of one source line: its label, trace and line number, then its
+// statements, closed by ";" and "}" as the last words decide.
+void Translator::linecode() {
   const char* ln = line();
   linetemps = 0;
   qline.clear();
@@ -213,23 +288,76 @@ int Translator::translate(const std::string& source) {
     for (const char* const* e = headofmain; std::strcmp(*e, "~"); ++e)
       put(std::string(*e) + "\n");
     statementpass();
+    if (debuglines) resumec();
     tail();
   } catch (const Stop&) {
     return 1;
   }
   if (!firstmistake.message.empty()) {
-    msg << firstmistake.line << "\n" << firstmistake.number << " " << firstmistake.message;
+    report(firstmistake.line, firstmistake.number, firstmistake.message);
     return 1;
   }
   return 0;
 }
 
-int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  if (argc < 3) {
-    err << "usage: kzo2c SOURCE.bas OUTPUT.c\n";
+#ifndef KZO2C_VERSION
+#define KZO2C_VERSION "unknown"
+#endif
+
+static const char helptext[] =
+    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c\n"
+    "       kzo2c --help | --version\n"
+    "\n"
+    "Translates a program in the kzo2c BASIC dialect into one C file that\n"
+    "carries its own runtime. Compile that file with a C compiler and link it\n"
+    "with curses and the math library:\n"
+    "\n"
+    "  kzo2c prog.bas prog.c && cc prog.c -o prog -lncurses -lm\n"
+    "\n"
+    "The first argument is the source, the last the C file to write.\n"
+    "\n"
+    "Options (before the source):\n"
+    "  -g         write #line directives, so that compiler messages, debuggers\n"
+    "             and sanitizers name lines of the source\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  translated (or --help, --version)\n"
+    "  1  translation error: the offending line, its number and the message\n"
+    "     on standard output, and SOURCE:LINE: error: MESSAGE on standard\n"
+    "     error; the C file holds what was written until then\n"
+    "  2  bad command line, or a file that cannot be read or written\n";
+
+// Prints an informational text; a standard output that cannot take it
+// is a failure, not a success.
+static int inform(std::ostream& out, std::ostream& err, const std::string& text) {
+  out << text;
+  out.flush();
+  if (!out) {
+    err << "kzo2c: cannot write standard output\n";
     return 2;
   }
-  const char* sourcename = argv[1];
+  return 0;
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err, bool shared) {
+  // Options stand before the source; from the source on, the arguments
+  // keep their places: the first is the source, the last the C file.
+  bool debuglines = false;
+  int first = 1;
+  for (; first < argc; ++first) {
+    const std::string a = argv[first];
+    if (a == "--help") return inform(out, err, helptext);
+    if (a == "--version") return inform(out, err, "kzo2c " KZO2C_VERSION "\n");
+    if (a != "-g") break;
+    debuglines = true;
+  }
+  if (argc - first < 2) {
+    err << "usage: kzo2c [-g] SOURCE.bas OUTPUT.c (kzo2c --help tells more)\n";
+    return 2;
+  }
+  const char* sourcename = argv[first];
   const char* outname = argv[argc - 1];
   std::ifstream in(sourcename, std::ios::binary);
   if (!in) {
@@ -249,6 +377,11 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   Translator t(out);
   t.sink = &file;
+  t.sourcename = sourcename;
+  t.outname = outname;
+  t.diag = &err;
+  t.diagnewline = shared;
+  t.debuglines = debuglines;
   int status = t.translate(source);
   t.spill();
   file.close();

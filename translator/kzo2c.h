@@ -68,6 +68,15 @@ struct Translator {
   // grows, and out keeps only what has not gone yet.
   std::ostream* sink = nullptr;
 
+  // ---- the command line's settings (driver.cpp)
+  std::string sourcename;          // the source as named on the command line
+  std::string outname;             // the C file as named there
+  std::ostream* diag = nullptr;    // when set, gets SOURCE:LINE: error: MESSAGE
+  bool diagnewline = false;        // diag shares msg's destination
+  bool debuglines = false;         // -g: #line directives name source lines
+  bool hold = false;               // keep out whole: a line block is open
+  long long spilledlines = 0;      // line feeds in the text already spilled
+
   // ---- source store (driver.cpp)
   std::vector<std::string> input;  // normalised lines, ended by "~"
   std::size_t inputP = 0;          // index of the current line
@@ -136,10 +145,14 @@ struct Translator {
   template <class F> void walk(F handle);
   const char* line() const { return input[inputP].c_str(); }
   [[noreturn]] void error(const std::string& message);
+  void report(const std::string& text, int number, const std::string& message);
   void statementpass();
   void translateline();
   void placelabel(const std::string& cname);
   void checkseparator();
+  void linecode();
+  void marklines(std::size_t start);
+  void resumec();
   void tail();
 
   // ---- names.cpp
@@ -219,7 +232,7 @@ struct Translator {
         break;
       }
     out += s;
-    if (sink && out.size() >= piece) spill();
+    if (sink && !hold && out.size() >= piece) spill();
   }
   void putcomment(const std::string& text);  // " /*text*/", as a comment
   void spill();
@@ -259,8 +272,11 @@ extern const char* const closing[];
 // The runtime text, embedded from runtime/runtime.c by the build.
 std::string runtimetext();
 
-// The whole command: kzo2c SOURCE ... OUTPUT. Returns the exit status
-// (0 translated, 1 translation error, 2 bad command line or file).
-int run(int argc, char** argv, std::ostream& out, std::ostream& err);
+// The whole command: kzo2c [-g] SOURCE ... OUTPUT, or kzo2c --help or
+// --version. Returns the exit status (0 translated or informed, 1
+// translation error, 2 bad command line or file). shared tells that err
+// goes where out goes (one terminal, file or pipe).
+int run(int argc, char** argv, std::ostream& out, std::ostream& err,
+        bool shared = false);
 
 }  // namespace kzo

@@ -6,6 +6,8 @@
 //             <message>" for the stored line the translator stopped at,
 //             possibly preceded by the three-line dump of the expression
 //             translator.
+// A translated input is translated once more with -g, which must give the
+// same text once its #line lines are taken out.
 // Anything else, and any write to standard output or to the standard C++
 // streams, is a finding.
 #include <fcntl.h>
@@ -56,6 +58,19 @@ bool goodreport(const kzo::Translator& t, const std::string& m) {
   return at == 0 || isdump(m.substr(0, at));
 }
 
+// The text without the lines that start with "#line ".
+std::string withoutlines(const std::string& c) {
+  std::string out;
+  std::size_t start = 0;
+  while (start < c.size()) {
+    std::size_t end = c.find('\n', start);
+    end = end == std::string::npos ? c.size() : end + 1;
+    if (c.compare(start, 6, "#line ") != 0) out.append(c, start, end - start);
+    start = end;
+  }
+  return out;
+}
+
 bool nothingonstdout() {
   char buffer[256];
   return read(stdoutpipe, buffer, sizeof buffer) <= 0;
@@ -94,6 +109,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       good = report.empty() && startswith(t.out, *runtime) && endswith(t.out, "\n}\n");
     else
       good = status == 1 && goodreport(t, report);
+    if (good && status == 0) {
+      std::ostringstream gmsg;
+      kzo::Translator g(gmsg);
+      g.debuglines = true;
+      g.sourcename = "fuzz.bas";
+      g.outname = "fuzz.c";
+      good = g.translate(source) == 0 && gmsg.str().empty() &&
+             withoutlines(g.out) == t.out;
+    }
   }
   std::cout.rdbuf(saved[0]);
   std::cerr.rdbuf(saved[1]);

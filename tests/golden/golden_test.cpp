@@ -389,6 +389,82 @@ void expect_text(const std::string& what, const std::string& want, const std::st
                 << show(got) << "\n";
 }
 
+// The one line that a translation error also writes on standard error, made
+// from the last line of the report ("N MESSAGE").
+std::string diagnostic_for(const std::string& report, const std::string& source) {
+  size_t nl = report.rfind('\n');
+  std::string last = nl == std::string::npos ? report : report.substr(nl + 1);
+  size_t blank = last.find(' ');
+  if (blank == std::string::npos) return "(report without a line number: " + last + ")";
+  return source + ":" + last.substr(0, blank) + ": error: " + last.substr(blank + 1) + "\n";
+}
+
+std::vector<std::string> split_lines(const std::string& s) {
+  std::vector<std::string> v;
+  size_t start = 0;
+  while (start < s.size()) {
+    size_t e = s.find('\n', start);
+    if (e == std::string::npos) e = s.size();
+    v.push_back(s.substr(start, e - start));
+    start = e + 1;
+  }
+  return v;
+}
+
+// What -g adds to a translation: a #line directive naming the source line
+// before every non-empty C line of that line's code, and one directive
+// that gives the C file its own line numbers back before the tail. Taking
+// the directives out must give the plain translation byte for byte.
+void expect_debug_lines(const std::string& plain, const std::string& debug,
+                        const std::string& source, const std::string& cfile) {
+  const std::string srcmark = "#line ", srcname = " \"" + source + "\"",
+                    cname = " \"" + cfile + "\"";
+  std::vector<std::string> lines = split_lines(debug);
+  std::string stripped;
+  int back = -1, last = 0, marked = 0;
+  size_t head_end = debug.find(kHeadEnd);
+  ASSERT_NE(head_end, std::string::npos);
+  int code_from = static_cast<int>(
+      std::count(debug.begin(), debug.begin() + static_cast<long>(head_end), '\n') + 2);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& l = lines[i];
+    int number = static_cast<int>(i) + 1;  // the line's own number in the C file
+    if (!starts_with(l, srcmark)) {
+      stripped += l + "\n";
+      // the code of the source lines: every non-empty line is marked
+      if (number > code_from && back < 0 && !l.empty()) {
+        ASSERT_TRUE(i > 0 && starts_with(lines[i - 1], srcmark))
+            << "C line " << number << " of the line code has no #line before it: " << l;
+      }
+      if (starts_with(l, "  line__kzo = ") && back < 0 && number > code_from) {
+        std::string n = l.substr(14, l.size() - 15);
+        EXPECT_EQ(lines[i - 1], srcmark + n + srcname) << "at C line " << number;
+      }
+      continue;
+    }
+    ASSERT_GT(number, code_from) << "a #line directive before the line code: " << l;
+    std::string rest = l.substr(srcmark.size());
+    size_t blank = rest.find(' ');
+    ASSERT_NE(blank, std::string::npos) << l;
+    int n = std::atoi(rest.substr(0, blank).c_str());
+    std::string name = rest.substr(blank);
+    if (name == cname) {
+      EXPECT_EQ(back, -1) << "two directives back to the C file";
+      EXPECT_EQ(n, number + 1) << "the C file's numbering resumes wrongly: " << l;
+      back = number;
+    } else {
+      EXPECT_EQ(name, srcname) << l;
+      EXPECT_EQ(back, -1) << "a source line's directive after the tail began: " << l;
+      EXPECT_GE(n, last) << "source line numbers go back: " << l;
+      last = n;
+      ++marked;
+    }
+  }
+  if (!debug.empty() && debug.back() != '\n') stripped.pop_back();
+  EXPECT_NE(back, -1) << "no directive back to the C file";
+  expect_text("the -g output without its #line directives", plain, stripped);
+}
+
 // gtest prints parameters of failed tests; show the case, not its bytes.
 void PrintTo(const Case& c, std::ostream* os) { *os << c.file << ": " << c.name; }
 
@@ -417,10 +493,16 @@ TEST_P(Golden, Translates) {
   ASSERT_FALSE(wants_error && wants_file) << "a case expects either an error or a C file";
 
   if (wants_error) {
+    // -g changes nothing in what a translation error prints
+    RunResult g = run_kzo2c(dir.path, {"-g", "source.bas", "out.c"});
     for (const auto& e : c.expect) {
       SCOPED_TRACE("expected block at line " + std::to_string(e.line));
       EXPECT_EQ(r.status, 1) << "a translation error must end with exit status 1";
       expect_text("error output (standard output)", e.text, r.out);
+      expect_text("diagnostic (standard error)", diagnostic_for(e.text, "source.bas"), r.err);
+      EXPECT_EQ(g.status, 1) << "with -g";
+      expect_text("error output with -g", e.text, g.out);
+      expect_text("diagnostic with -g", diagnostic_for(e.text, "source.bas"), g.err);
     }
     return;
   }
@@ -436,6 +518,14 @@ TEST_P(Golden, Translates) {
       << "the output does not start with the runtime text\n"
       << first_difference(runtime, out.substr(0, runtime.size()));
   std::string rest = out.substr(runtime.size());
+
+  RunResult g = run_kzo2c(dir.path, {"-g", "source.bas", "outg.c"});
+  ASSERT_EQ(g.status, 0) << "translation with -g failed: " << g.out << g.err;
+  EXPECT_EQ(g.out + g.err, "") << "a successful translation with -g prints nothing";
+  {
+    SCOPED_TRACE("kzo2c -g source.bas outg.c");
+    expect_debug_lines(out, read_file(dir.path + "/outg.c"), "source.bas", "outg.c");
+  }
 
   for (const auto& e : c.expect) {
     SCOPED_TRACE("expected block at line " + std::to_string(e.line));
@@ -516,8 +606,70 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandLine{"no_arguments", {}, false},
                       CommandLine{"source_only", {"source.bas"}, true},
                       CommandLine{"missing_source", {"missing.bas", "out.c"}, false},
-                      CommandLine{"missing_source_only", {"missing.bas"}, false}),
+                      CommandLine{"missing_source_only", {"missing.bas"}, false},
+                      CommandLine{"option_only", {"-g"}, false},
+                      CommandLine{"option_and_source_only", {"-g", "source.bas"}, true}),
     [](const ::testing::TestParamInfo<CommandLine>& info) { return std::string(info.param.name); });
+
+// --help and --version answer on standard output with status 0 and touch
+// no file, whatever follows them.
+struct Inform {
+  const char* name;
+  std::vector<std::string> args;
+  std::vector<std::string> wanted;  // texts the answer must hold
+  bool exact;                       // the answer is wanted[0] exactly
+};
+
+void PrintTo(const Inform& c, std::ostream* os) { *os << c.name; }
+
+class InformTest : public ::testing::TestWithParam<Inform> {};
+
+TEST_P(InformTest, AnswersWithStatus0) {
+  const Inform& p = GetParam();
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  ASSERT_TRUE(write_file(dir.path + "/source.bas", " X=1\n"));
+  std::vector<std::string> before = dir.entries();
+  RunResult r = run_kzo2c(dir.path, p.args);
+  ASSERT_TRUE(r.started);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "") << "nothing on standard error";
+  if (p.exact) {
+    EXPECT_EQ(r.out, p.wanted[0]);
+  } else {
+    for (const auto& w : p.wanted) EXPECT_NE(r.out.find(w), std::string::npos) << w << " in:\n" << r.out;
+  }
+  EXPECT_EQ(dir.entries(), before) << "no file created or removed";
+}
+
+const std::vector<std::string> kHelp = {
+    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c\n", "  -g ", "  --help ", "  --version ",
+    "Exit status:\n", "  0 ", "  1 ", "  2 ", "SOURCE:LINE: error: MESSAGE"};
+const std::string kVersion = std::string("kzo2c ") + KZO_VERSION + "\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, InformTest,
+    ::testing::Values(Inform{"help", {"--help"}, kHelp, false},
+                      Inform{"help_before_a_source", {"--help", "source.bas", "out.c"}, kHelp, false},
+                      Inform{"help_after_g", {"-g", "--help"}, kHelp, false},
+                      Inform{"version", {"--version"}, {kVersion}, true},
+                      Inform{"version_before_a_source", {"--version", "source.bas", "out.c"}, {kVersion}, true}),
+    [](const ::testing::TestParamInfo<Inform>& info) { return std::string(info.param.name); });
+
+// Between the source and the C file, arguments are ignored, options too.
+TEST(CommandLinePlaces, ArgumentsBetweenSourceAndOutputAreIgnored) {
+  TempDir dir;
+  ASSERT_FALSE(dir.path.empty());
+  ASSERT_TRUE(write_file(dir.path + "/source.bas", " X=1\n"));
+  RunResult a = run_kzo2c(dir.path, {"source.bas", "a.c"});
+  RunResult b = run_kzo2c(dir.path, {"source.bas", "-g", "--help", "b.c"});
+  EXPECT_EQ(a.status, 0);
+  EXPECT_EQ(b.status, 0);
+  EXPECT_EQ(b.out + b.err, "");
+  EXPECT_EQ(read_file(dir.path + "/a.c"), read_file(dir.path + "/b.c"));
+}
 
 // Limits that need sources too large to keep in a case file: the sources
 // are made here, the expected error output is exact.
