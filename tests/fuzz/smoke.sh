@@ -46,12 +46,12 @@ shopt -s nullglob
 regressions=("$here"/regressions/*)
 if [ ${#regressions[@]} -gt 0 ]; then
   echo "== ${#regressions[@]} regression inputs"
-  (cd "$run/cwd" && "$fuzzer" -timeout=1 -artifact_prefix="$run/artifacts/" \
+  (cd "$run/cwd" && "$fuzzer" -timeout=1 -error_exitcode=1 -artifact_prefix="$run/artifacts/" \
      "${regressions[@]}")
 fi
 
 echo "== fuzzing for $seconds seconds from $(ls "$here/seeds" | wc -l) seeds"
-(cd "$run/cwd" && "$fuzzer" -max_total_time="$seconds" -timeout=1 \
+(cd "$run/cwd" && "$fuzzer" -max_total_time="$seconds" -timeout=1 -error_exitcode=1 \
    -dict="$here/dialect.dict" -print_final_stats=1 \
    -artifact_prefix="$run/artifacts/" "$run/corpus" "$here/seeds")
 

@@ -48,6 +48,13 @@ bool isdump(const std::string& d) {
 }
 
 bool goodreport(const kzo::Translator& t, const std::string& m) {
+  // A mistake found on the way is reported after the passes: its line is
+  // a stored line of the source.
+  const kzo::Translator::Mistake& f = t.firstmistake;
+  if (!f.message.empty() && f.number >= 1 && (std::size_t)f.number < t.input.size() &&
+      t.input[f.number - 1] == f.line && f.message.find('\n') == std::string::npos &&
+      m == f.line + "\n" + std::to_string(f.number) + " " + f.message)
+    return true;
   if (t.inputP >= t.input.size()) return false;
   const std::string head =
       t.input[t.inputP] + "\n" + std::to_string(t.linenumber) + " ";
