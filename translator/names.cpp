@@ -224,7 +224,9 @@ std::string Translator::dimdeclaration(const std::string& phrase,
   auto endswith = [&](const char* suffix) {
     return cname.size() > 6 && cname.compare(cname.size() - 6, 6, suffix) == 0;
   };
-  if (!iscname(cname) || !(endswith("_f_kzo") || endswith("_s_kzo")))
+  if (cname.empty())
+    mistake("DIM item without a name");
+  else if (!iscname(cname) || !(endswith("_f_kzo") || endswith("_s_kzo")))
     mistake("DIM of " + dialectname(cname) + ", which is no variable name");
   auto known = dimsizes.find(cname);
   if (known == dimsizes.end()) dimsizes.emplace(cname, sizes);
