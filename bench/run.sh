@@ -48,8 +48,8 @@ part() {  # NAME COMMAND...: runs one part and files its status
     *) failed=1; echo "FAILED: $name" ;;
   esac
 }
-part "translated programs per pass against yabasic, bwbasic and the earlier runtime (3 rounds)" \
-  python3 "$here/compare.py" "$kzo2c" 3
+part "translated programs per pass against yabasic, bwbasic and the earlier runtime (5 rounds)" \
+  python3 "$here/compare.py" "$kzo2c" 5
 part "translation at scale (Release build)" bash "$here/translate.sh" "$release/kzo2c"
 part "what the C compiler adds (Release build of kzo2c)" python3 "$here/cctime.py" "$release/kzo2c"
 part "memory of a generated program" python3 "$here/strmem.py" "$kzo2c"

@@ -109,14 +109,14 @@ char *let__kzo(char *toP, char *fromP) {
   }
   /* the first bytes one at a time: most strings are short, and a library
      call costs more than the copy; the rest in one scan and one copy */
-  while (n__kzo < 16 && fromP[n__kzo]) {
+  while (n__kzo < 8 && fromP[n__kzo]) {
     toP[n__kzo] = fromP[n__kzo];
     n__kzo++;
   }
-  if (n__kzo == 16) {
-    endP__kzo = memchr(fromP + 16, 0, 299 - 16);
+  if (n__kzo == 8) {
+    endP__kzo = memchr(fromP + 8, 0, 299 - 8);
     n__kzo = endP__kzo ? (size_t)(endP__kzo - fromP) : 299;
-    memmove(toP + 16, fromP + 16, n__kzo - 16);
+    memmove(toP + 8, fromP + 8, n__kzo - 8);
   }
   toP[n__kzo] = 0;
   return toP;

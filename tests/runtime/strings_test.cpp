@@ -95,6 +95,10 @@ TEST(Mid, AtTheEndsOfA299ByteString) {
       {text + "yx", 1, 0, text}, {text + "yx", 2, 0, text.substr(1) + "y"},
       {text + "yx", 3, 5, text.substr(2, 5)}, {text + "yx", 301, 0, "x"},
       {text + "yx", 302, 0, ""},
+      // around the length where the copy changes from bytes to blocks
+      {text, 1, 16, text.substr(0, 16)}, {text, 1, 17, text.substr(0, 17)},
+      {text, 284, 16, text.substr(283, 16)}, {text, 284, 17, text.substr(283)},
+      {text, 285, 16, text.substr(284)},
   };
   for (const auto &c : cases) {
     Buf from(c.from);
@@ -122,6 +126,11 @@ TEST(Left, FirstBytesOnHello) {
   EXPECT_EQ(std::string(left__kzo(longer, 298)), std::string(298, 'q'));
   Buf full(std::string(299, 'r'));
   EXPECT_EQ(std::string(left__kzo(full, 299)), std::string(299, 'r'));
+  EXPECT_EQ(std::string(left__kzo(full, 16)), std::string(16, 'r'));
+  EXPECT_EQ(std::string(left__kzo(full, 17)), std::string(17, 'r'));
+  Buf sixteen(std::string(16, 's'));
+  EXPECT_EQ(std::string(left__kzo(sixteen, 17)), std::string(16, 's'));
+  EXPECT_EQ(std::string(left__kzo(sixteen, 40)), std::string(16, 's'));
   EXPECT_EQ(std::string(left__kzo(full, 300)), std::string(299, 'r'));
   EXPECT_EQ(std::string(left__kzo(full, 298)), std::string(298, 'r'));
 }
@@ -209,6 +218,8 @@ TEST(Let, CopiesAndReturnsTheDestination) {
   const std::vector<Case> cases = {
       {"", ""},
       {"HELLO", "HELLO"},
+      // around the length where the copy changes from bytes to blocks
+      {"1234567", "1234567"}, {"12345678", "12345678"}, {"123456789", "123456789"},
       {std::string(299, 'a'), std::string(299, 'a')},
       {std::string(300, 'b'), std::string(299, 'b')},
       {std::string(400, 'c'), std::string(299, 'c')},
