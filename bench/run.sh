@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # make bench: the benchmarks of kzo2c and of the programs it generates.
 # usage: bench/run.sh BUILD_DIR
-#   1. translated programs against the bwbasic interpreter (compare.py),
-#      with BUILD_DIR/kzo2c; bwbasic is installed when missing;
+#   1. translated programs against the yabasic and bwbasic interpreters and
+#      against the runtime of an earlier build, per pass (compare.py), with
+#      BUILD_DIR/kzo2c; an interpreter that is not installed is reported
+#      and left out (nothing is installed);
 #   2. translation at scale (translate.sh) with a Release build of kzo2c,
 #      configured in build-bench/ at the top of the repository;
-#   3. peak memory of a generated program under heavy MID$/LEFT$/RIGHT$
+#   3. the C compiler's time on the translated 1k- and 10k-line sources,
+#      at -O0 and -O2, beside kzo2c's own (cctime.py);
+#   4. peak memory of a generated program under heavy MID$/LEFT$/RIGHT$
 #      use (strmem.py).
 # Prints the figures and, at the end, the targets that were missed. Exit
 # status 1 when a part fails (a translation error, differing results), 0
@@ -18,12 +22,10 @@ case $build in /*) ;; *) build=$root/$build ;; esac
 kzo2c=$build/kzo2c
 [ -x "$kzo2c" ] || { echo "no kzo2c in $build: build it first (make build)"; exit 1; }
 
-if ! command -v bwbasic >/dev/null 2>&1; then
-  echo "== installing bwbasic"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get install -y bwbasic >/dev/null || { apt-get update >/dev/null && apt-get install -y bwbasic >/dev/null; } \
-    || { echo "bwbasic could not be installed"; exit 1; }
-fi
+for peer in yabasic bwbasic; do
+  command -v $peer >/dev/null 2>&1 \
+    || echo "== $peer is not installed: part 1 goes on without it (apt-get install -y $peer)"
+done
 
 release=$root/build-bench
 echo "== Release build of kzo2c in $release"
@@ -46,8 +48,10 @@ part() {  # NAME COMMAND...: runs one part and files its status
     *) failed=1; echo "FAILED: $name" ;;
   esac
 }
-part "translated programs against bwbasic (3 alternating rounds)" python3 "$here/compare.py" "$kzo2c" 3
+part "translated programs per pass against yabasic, bwbasic and the earlier runtime (5 rounds)" \
+  python3 "$here/compare.py" "$kzo2c" 5
 part "translation at scale (Release build)" bash "$here/translate.sh" "$release/kzo2c"
+part "what the C compiler adds (Release build of kzo2c)" python3 "$here/cctime.py" "$release/kzo2c"
 part "memory of a generated program" python3 "$here/strmem.py" "$kzo2c"
 
 echo

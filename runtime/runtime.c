@@ -98,10 +98,29 @@ char *join__kzo(int linenumber, char *first, char *second) {
 }
 
 char *let__kzo(char *toP, char *fromP) {
-  int n__kzo;
-  /* forward copy: fromP may lie further on inside toP */
-  for (n__kzo = 0; n__kzo < 299 && fromP[n__kzo]; n__kzo++)
+  char *endP__kzo;
+  size_t n__kzo = 0;
+  /* a destination that starts inside the source is copied as the source
+     was; a source inside the destination (a RIGHT$ of the same variable)
+     lies further on and is safe to copy forward */
+  if ((size_t)toP - (size_t)fromP - 1 < 299) {
+    endP__kzo = memchr(fromP, 0, 299);
+    n__kzo = endP__kzo ? (size_t)(endP__kzo - fromP) : 299;
+    memmove(toP, fromP, n__kzo);
+    toP[n__kzo] = 0;
+    return toP;
+  }
+  /* the first bytes one at a time: most strings are short, and a library
+     call costs more than the copy; the rest in one scan and one copy */
+  while (n__kzo < 8 && fromP[n__kzo]) {
     toP[n__kzo] = fromP[n__kzo];
+    n__kzo++;
+  }
+  if (n__kzo == 8) {
+    endP__kzo = memchr(fromP + 8, 0, 299 - 8);
+    n__kzo = endP__kzo ? (size_t)(endP__kzo - fromP) : 299;
+    memmove(toP + 8, fromP + 8, n__kzo - 8);
+  }
   toP[n__kzo] = 0;
   return toP;
 }
@@ -110,15 +129,29 @@ char *mid__kzo(char *fromP, int begin, int length) {
   static char pool__kzo[64][sizeof(struct string__kzo)];
   static int next__kzo;
   char *toP__kzo = pool__kzo[next__kzo];
-  size_t size__kzo = strlen(fromP);
+  size_t skip__kzo = begin > 1 ? (size_t)begin - 1 : 0;
   size_t n__kzo;
+  char *endP__kzo;
   next__kzo = (next__kzo + 1) % 64;
-  if (length == 0 || (size_t)length > size__kzo) length = (int)size__kzo;
-  if ((size_t)begin > size__kzo + 1) begin = (int)(size__kzo + 1);
-  if (begin == 0) begin = 1;
-  fromP += begin - 1;
-  for (n__kzo = 0; n__kzo < (size_t)length && n__kzo < 299 && fromP[n__kzo]; n__kzo++)
-    toP__kzo[n__kzo] = fromP[n__kzo];
+  /* a begin past the end of fromP, or a negative one, gives the empty
+     string; begin 0 starts at the first byte */
+  if (begin < 0 || (skip__kzo > 0 && memchr(fromP, 0, skip__kzo))) {
+    toP__kzo[0] = 0;
+    return toP__kzo;
+  }
+  fromP += skip__kzo;
+  /* a length of 0 or below, or one past the end, takes the rest */
+  n__kzo = length > 0 && length < 299 ? (size_t)length : 299;
+  if (n__kzo <= 16) {
+    size_t k__kzo;
+    for (k__kzo = 0; k__kzo < n__kzo && fromP[k__kzo]; k__kzo++)
+      toP__kzo[k__kzo] = fromP[k__kzo];
+    n__kzo = k__kzo;
+  } else {
+    endP__kzo = memchr(fromP, 0, n__kzo);
+    if (endP__kzo) n__kzo = (size_t)(endP__kzo - fromP);
+    memcpy(toP__kzo, fromP, n__kzo);
+  }
   toP__kzo[n__kzo] = 0;
   return toP__kzo;
 }
@@ -143,12 +176,20 @@ char *left__kzo(char *fromP, int delta) {
   static char pool__kzo[64][sizeof(struct string__kzo)];
   static int next__kzo;
   char *toP__kzo = pool__kzo[next__kzo];
-  size_t size__kzo = strlen(fromP);
-  size_t n__kzo;
+  /* a negative delta, or one past the end, takes the whole string */
+  size_t n__kzo = delta >= 0 && delta < 299 ? (size_t)delta : 299;
+  char *endP__kzo;
   next__kzo = (next__kzo + 1) % 64;
-  if ((size_t)delta > size__kzo) delta = (int)size__kzo;
-  for (n__kzo = 0; n__kzo < (size_t)delta && n__kzo < 299; n__kzo++)
-    toP__kzo[n__kzo] = fromP[n__kzo];
+  if (n__kzo <= 16) {
+    size_t k__kzo;
+    for (k__kzo = 0; k__kzo < n__kzo && fromP[k__kzo]; k__kzo++)
+      toP__kzo[k__kzo] = fromP[k__kzo];
+    n__kzo = k__kzo;
+  } else {
+    endP__kzo = memchr(fromP, 0, n__kzo);
+    if (endP__kzo) n__kzo = (size_t)(endP__kzo - fromP);
+    memcpy(toP__kzo, fromP, n__kzo);
+  }
   toP__kzo[n__kzo] = 0;
   return toP__kzo;
 }
@@ -161,14 +202,15 @@ char *right__kzo(char *charP, int delta) {
 }
 
 int instr__kzo(int start, char *target, char *arrow) {
-  size_t targets__kzo = strlen(target);
-  size_t arrows__kzo = strlen(arrow);
-  size_t j__kzo;
+  char *foundP__kzo;
   if (start < 1) return 0;
-  if ((size_t)(start - 1) + arrows__kzo > targets__kzo) return 0;
-  for (j__kzo = (size_t)(start - 1); j__kzo + arrows__kzo <= targets__kzo; j__kzo++)
-    if (strncmp(target + j__kzo, arrow, arrows__kzo) == 0) return (int)(j__kzo + 1);
-  return 0;
+  /* no search when target is shorter than the start - 1 bytes it skips */
+  if (start > 1 && memchr(target, 0, (size_t)start - 1)) return 0;
+  target += start - 1;
+  /* the empty arrow matches at the start itself */
+  if (!arrow[0]) return start;
+  foundP__kzo = arrow[1] ? strstr(target, arrow) : strchr(target, arrow[0]);
+  return foundP__kzo ? start + (int)(foundP__kzo - target) : 0;
 }
 
 char *float__kzo(char *charP, double input) {

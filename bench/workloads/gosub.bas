@@ -1,7 +1,8 @@
 ' A GOSUB/RETURN call loop: two levels of subroutines per iteration.
+# CONSTANT PASSES = 100000
  OPEN "O",#1,"out.txt"
  S=0: D=0
- FOR I=1 TO 100000
+ FOR I=1 TO PASSES
  GOSUB WORKA
  NEXT I
  PRINT#1,"RESULT";S;D

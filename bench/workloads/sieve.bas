@@ -1,9 +1,10 @@
 ' Sieve of primes over an array of 100,001 entries, run twice.
 # CONSTANT NMAX = 100001
+# CONSTANT PASSES = 2
  DIM F(NMAX)
  OPEN "O",#1,"out.txt"
  N=100000: T=0
- FOR R=1 TO 2
+ FOR R=1 TO PASSES
  C=0: L=0
  FOR I=2 TO N
  F(I)=0

@@ -1,9 +1,10 @@
 ' String work: MID$, LEFT$, RIGHT$, INSTR, LEN, ASC, CHR$ and a string test.
+# CONSTANT PASSES = 600
  OPEN "O",#1,"out.txt"
  A$="THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789"
  S=0: W=0
  N=LEN(A$)
- FOR R=1 TO 600
+ FOR R=1 TO PASSES
  FOR I=1 TO N
  C$=MID$(A$,I,1)
  K=ASC(C$)

@@ -83,6 +83,30 @@ TEST(Mid, ResultNeverExceeds299Bytes) {
   EXPECT_EQ(std::string(mid__kzo(full, 1, 0)), std::string(299, 'r'));
 }
 
+TEST(Mid, AtTheEndsOfA299ByteString) {
+  std::string text(298, 'a');
+  text += 'z';
+  const std::vector<MidCase> cases = {
+      {text, 299, 0, "z"}, {text, 299, 1, "z"}, {text, 299, 2, "z"},
+      {text, 300, 0, ""},  {text, 300, 1, ""},  {text, 301, 1, ""},
+      {text, 298, 299, "az"}, {text, 1, 299, text}, {text, 1, 298, text.substr(0, 298)},
+      {text, 2, -1, text.substr(1)}, {text, 0, 0, text},
+      // a text of 300 bytes or more gives at most 299 from any begin
+      {text + "yx", 1, 0, text}, {text + "yx", 2, 0, text.substr(1) + "y"},
+      {text + "yx", 3, 5, text.substr(2, 5)}, {text + "yx", 301, 0, "x"},
+      {text + "yx", 302, 0, ""},
+      // around the length where the copy changes from bytes to blocks
+      {text, 1, 16, text.substr(0, 16)}, {text, 1, 17, text.substr(0, 17)},
+      {text, 284, 16, text.substr(283, 16)}, {text, 284, 17, text.substr(283)},
+      {text, 285, 16, text.substr(284)},
+  };
+  for (const auto &c : cases) {
+    Buf from(c.from);
+    EXPECT_EQ(std::string(mid__kzo(from, c.begin, c.length)), c.result)
+        << c.from.size() << " bytes (" << c.begin << ", " << c.length << ")";
+  }
+}
+
 TEST(Left, FirstBytesOnHello) {
   struct Case { std::string from; int delta; std::string result; };
   const std::vector<Case> cases = {
@@ -98,6 +122,17 @@ TEST(Left, FirstBytesOnHello) {
   Buf longer(std::string(500, 'q'));
   EXPECT_EQ(std::string(left__kzo(longer, -1)), std::string(299, 'q'));
   EXPECT_EQ(std::string(left__kzo(longer, 400)), std::string(299, 'q'));
+  EXPECT_EQ(std::string(left__kzo(longer, 299)), std::string(299, 'q'));
+  EXPECT_EQ(std::string(left__kzo(longer, 298)), std::string(298, 'q'));
+  Buf full(std::string(299, 'r'));
+  EXPECT_EQ(std::string(left__kzo(full, 299)), std::string(299, 'r'));
+  EXPECT_EQ(std::string(left__kzo(full, 16)), std::string(16, 'r'));
+  EXPECT_EQ(std::string(left__kzo(full, 17)), std::string(17, 'r'));
+  Buf sixteen(std::string(16, 's'));
+  EXPECT_EQ(std::string(left__kzo(sixteen, 17)), std::string(16, 's'));
+  EXPECT_EQ(std::string(left__kzo(sixteen, 40)), std::string(16, 's'));
+  EXPECT_EQ(std::string(left__kzo(full, 300)), std::string(299, 'r'));
+  EXPECT_EQ(std::string(left__kzo(full, 298)), std::string(298, 'r'));
 }
 
 TEST(Right, LastBytesShareTheArgument) {
@@ -108,6 +143,8 @@ TEST(Right, LastBytesShareTheArgument) {
       // a negative delta gives the empty string
       {"HELLO", -1, 5}, {"HELLO", -100, 5}, {"HELLO", INT_MIN, 5},
       {"", 0, 0}, {"", 3, 0}, {"", -1, 0},
+      {std::string(299, 'x'), 299, 0}, {std::string(299, 'x'), 1, 298},
+      {std::string(299, 'x'), 300, 0}, {std::string(300, 'x'), 299, 1},
   };
   for (const auto &c : cases) {
     Buf from(c.from);
@@ -140,6 +177,16 @@ TEST(Instr, PositionOfTheFirstMatchFromStart) {
       {1, "AAB", "AB", 2},      {1, "ABABAC", "ABAC", 3},
       {1, "", "", 1},           {2, "", "", 0},     {1, "", "A", 0},
       {1, "X\xc8Y", "\xc8", 2}, {1, "hello", "HELLO", 0},
+      // an arrow longer than what is left of the target, or running past its end
+      {1, "XAB", "ABC", 0},     {2, "ABC", "BCD", 0},  {1, "A", "AA", 0},
+      {1, "", "ABC", 0},        {3, "ABCD", "CDE", 0},
+      // starts past the end: by one, by more, with one-byte and longer arrows
+      {4, "ABC", "A", 0},       {5, "ABC", "AB", 0},   {100, "ABC", "C", 0},
+      {2, "", "A", 0},          {2, "A", "", 2},      {3, "A", "", 0},
+      // first bytes that match without the rest, before the real match
+      {1, "AAAAB", "AAB", 3},   {1, "ABABABC", "ABC", 5}, {2, "ABAB", "AB", 3},
+      {1, "AXAYAZ", "AZ", 5},   {1, "ABX", "ABY", 0},  {3, "CACAC", "C", 3},
+      {1, "\xff\xfe\xff", "\xff", 1}, {2, "\xff\xfe\xff", "\xff", 3},
   };
   for (const auto &c : cases) {
     Buf target(c.target), arrow(c.arrow);
@@ -148,11 +195,31 @@ TEST(Instr, PositionOfTheFirstMatchFromStart) {
   }
 }
 
+TEST(Instr, In299ByteStrings) {
+  std::string text(298, 'a');
+  text += 'z';
+  struct Case { int start; std::string target; std::string arrow; int position; };
+  const std::vector<Case> cases = {
+      {1, text, "z", 299},   {299, text, "z", 299}, {300, text, "z", 0},
+      {1, text, "az", 298},  {299, text, "az", 0},  {1, text, text, 1},
+      {2, text, text, 0},    {1, text, text + "z", 0}, {1, text, "b", 0},
+      {1, text, text.substr(1), 2}, {300, text, "", 300}, {301, text, "", 0},
+      {1, std::string(299, 'a'), std::string(298, 'a') + "z", 0},
+  };
+  for (const auto &c : cases) {
+    Buf target(c.target), arrow(c.arrow);
+    EXPECT_EQ(instr__kzo(c.start, target, arrow), c.position)
+        << c.start << ", " << c.target.size() << " bytes, arrow of " << c.arrow.size();
+  }
+}
+
 TEST(Let, CopiesAndReturnsTheDestination) {
   struct Case { std::string from; std::string kept; };
   const std::vector<Case> cases = {
       {"", ""},
       {"HELLO", "HELLO"},
+      // around the length where the copy changes from bytes to blocks
+      {"1234567", "1234567"}, {"12345678", "12345678"}, {"123456789", "123456789"},
       {std::string(299, 'a'), std::string(299, 'a')},
       {std::string(300, 'b'), std::string(299, 'b')},
       {std::string(400, 'c'), std::string(299, 'c')},
@@ -177,6 +244,25 @@ TEST(Let, SourceInsideTheDestination) {
   b.data[0] = 'A';
   let__kzo(b, right__kzo(b, 298));
   EXPECT_EQ(std::string(b), std::string(298, 'x'));
+}
+
+TEST(Let, OverlapsEitherWay) {
+  struct Case { std::string text; size_t from; size_t to; std::string kept; };
+  const std::vector<Case> cases = {
+      // the source further on in the destination: RIGHT$ of the same variable
+      {"HELLO", 1, 0, "ELLO"}, {"HELLO", 4, 0, "O"}, {"HELLO", 5, 0, ""},
+      {"AB" + std::string(297, 'c'), 1, 0, "B" + std::string(297, 'c')},
+      // the destination further on: the text is copied as it was, not smeared
+      {"HELLO", 0, 1, "HELLO"}, {"HELLO", 0, 3, "HELLO"}, {"HELLO", 2, 3, "LLO"},
+      {std::string(299, 'd'), 0, 1, std::string(299, 'd')},
+      {"AB" + std::string(298, 'e'), 0, 2, "AB" + std::string(297, 'e')},
+  };
+  for (const auto &c : cases) {
+    Buf area(c.text);
+    EXPECT_EQ(let__kzo(area.data + c.to, area.data + c.from), area.data + c.to);
+    EXPECT_EQ(std::string(area.data + c.to), c.kept)
+        << c.text.size() << " bytes from " << c.from << " to " << c.to;
+  }
 }
 
 struct JoinCase { std::string first; std::string second; };
