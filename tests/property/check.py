@@ -23,7 +23,7 @@ compiler's message; then the counts. Exits 1 when anything failed.
 import argparse
 import concurrent.futures
 import os
-import shlex
+import re
 import shutil
 import subprocess
 import sys
@@ -158,7 +158,6 @@ class Compiler:
 
 def context(cfile, message, around=3):
     """The lines of cfile that the first error of message points at."""
-    import re
     m = re.search(r"\.c:(\d+):\d+: error", message)
     if not m:
         return ""
@@ -170,11 +169,18 @@ def context(cfile, message, around=3):
                      for k in range(lo, hi))
 
 
-def first_error(message):
-    for line in message.split("\n"):
-        if ": error" in line:
-            return line
-    return message.strip().split("\n")[0] if message.strip() else ""
+def failure_class(outcome, problem):
+    """A short key that groups failures of one kind: the compiler's first
+    error without its place and names, or the refusal's message."""
+    if outcome.startswith("compile:"):
+        m = re.search(r"error: ([^\n]*)", problem)
+        # the program's own names vary from program to program
+        text = re.sub(r"'[^']*(?:_kzo|\d)[^']*'", "'NAME'", m.group(1)) if m else "?"
+        return "%s: %s" % (outcome[8:], text)
+    last = problem.rstrip("\n").split("\n")[-1]
+    if outcome == "refused":
+        return "correct program refused: " + re.sub(r"^\d+ ", "", last)
+    return outcome + ": " + problem.split("\n")[0][:80]
 
 
 def check_one(job, kzo2c, compiler, work):
@@ -241,8 +247,11 @@ def main():
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--runtime", default=os.path.join(ROOT, "runtime", "runtime.c"),
                     help="the runtime text that opens every generated file (precompiled once)")
+    ap.add_argument("--include", action="append", default=[],
+                    help="an include folder for the compilers (curses)")
     ap.add_argument("--save", help="write every failing program into this folder")
-    ap.add_argument("--quiet", action="store_true", help="counts only, no failure texts")
+    ap.add_argument("--quiet", action="store_true",
+                    help="no failure texts: the counts and the failure classes only")
     a = ap.parse_args()
     for tool in ("gcc", "clang"):
         if shutil.which(tool) is None:
@@ -250,11 +259,12 @@ def main():
             return 2
     kzo2c = os.path.abspath(a.kzo2c)
     os.environ["LC_ALL"] = "C"  # plain quotes in the compilers' messages
-    cflags = shlex.split(os.environ.get("KZO_SYNTAX_CFLAGS", ""))
+    cflags = ["-I" + d for d in a.include]
     work = tempfile.mkdtemp(prefix="kzoprop")
     t0 = time.monotonic()
     counts = {"programs": 0, "accepted": 0, "refused": 0, "compile": 0,
               "gcc": 0, "clang": 0, "correct refused": 0, "bad": 0}
+    classes = {}
     try:
         compiler = Compiler(work, a.runtime, cflags)
         if a.save:
@@ -278,6 +288,8 @@ def main():
                 else:
                     counts["bad"] += 1
                 if problem:
+                    key = failure_class(outcome, problem)
+                    classes.setdefault(key, []).append(name)
                     if not a.quiet:
                         print("FAIL %s: %s" % (name, outcome))
                         print("    " + problem.replace("\n", "\n    "))
@@ -294,6 +306,10 @@ def main():
                             f.write(outcome + "\n" + problem + "\n")
     finally:
         shutil.rmtree(work, ignore_errors=True)
+    if classes:
+        print("failure classes (count, class, first program):")
+        for key, names in sorted(classes.items(), key=lambda kv: (-len(kv[1]), kv[0])):
+            print("%6d  %s  [%s]" % (len(names), key, names[0]))
     failed = counts["compile"] + counts["correct refused"] + counts["bad"]
     print("programs %d, accepted %d, refused %d, compile failures %d (gcc %d, clang %d), "
           "correct programs refused %d, bad reports or crashes %d (%.0f s)" % (
