@@ -13,7 +13,7 @@ mistakes injected: dropped, doubled, swapped and substituted words, wrong
 types, unknown labels, stray operators, bad names and bad numbers.
 
 A program is a list of lines; a line is a head ("" for a statement line,
-which gets its leading blank, a label, or the whole text of a comment,
+which gets its leading blank, a label or a line number, or the whole text of a comment,
 constant or empty line) and a list of words. The words are joined with
 blanks or without, at random, wherever the scanner splits them the same.
 
@@ -52,7 +52,7 @@ def joinwords(words, rng):
             a, b = out[-1], w[0]
             need = (a in NAMECHARS and b in NAMECHARS) or (a in "<>=" and b in "<>=")
             if need or rng.random() < 0.5:
-                out += " "
+                out += "\t" if rng.random() < 0.03 else " "
         out += w
     return out
 
@@ -65,6 +65,7 @@ class Program:
         self.lines.append([kind, head, list(words)])
 
     def text(self, rng):
+        """The source text; now and then with CR LF line ends."""
         out = []
         for kind, head, words in self.lines:
             if kind == "text":
@@ -73,7 +74,8 @@ class Program:
                 out.append(" " + joinwords(words, rng) if words else " ")
             else:  # a label, alone or followed by statements
                 out.append(head + (" " + joinwords(words, rng) if words else ""))
-        return "".join(l + "\n" for l in out)
+        end = "\r\n" if rng.random() < 0.05 else "\n"
+        return "".join(l + end for l in out)
 
 
 class Generator:
@@ -436,7 +438,12 @@ class Generator:
                 p.add("text", "'" + r.choice(COMMENT_TEXTS), [])
             elif c < 0.33:
                 p.add("text", "", [])
-            elif c < 0.38:
+            elif c < 0.36:
+                # a numbered line, or one led by a word that starts with a
+                # digit: only its trace is written
+                head = r.choice(["10", "20", "100", "2ND", "1A", "3"])
+                p.add("label", head, self.statements() if r.random() < 0.8 else [])
+            elif c < 0.4:
                 items = []
                 for k in range(r.randint(1, 3)):
                     items += ([","] if k else []) + [r.choice(['"A,B"', "4", "5", "WALK", '"x y"', "2.5"])]
