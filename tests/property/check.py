@@ -4,8 +4,9 @@ reported in BASIC terms, and correct programs are accepted.
 
 For every program: kzo2c runs on it. Exit 0 with nothing printed: the C
 file must pass `-fsyntax-only` with gcc and with clang (their default
-modes). Exit 1: standard output must be a well-formed report, the stored
-line, a line break, its number, a blank and a message, possibly after the
+modes, plus the few warnings that newer versions of both make errors).
+Exit 1: standard output must be a well-formed report, the stored line, a
+line break, its number, a blank and a message, possibly after the
 three-line dump of the expression translator. A program of the generator
 that is correct must be accepted. Anything else (another status, a crash,
 a hang, output on standard error) fails.
@@ -37,6 +38,11 @@ import genprog  # noqa: E402
 
 TRANSLATE_LIMIT = 10
 COMPILE_LIMIT = 60
+# Warnings that newer gcc (14) and clang (16) turn into errors in their
+# default modes: the C text must pass those as well.
+NEWER_ERRORS = ["-Werror=implicit-function-declaration", "-Werror=implicit-int",
+                "-Werror=int-conversion", "-Werror=incompatible-pointer-types",
+                "-Werror=return-type"]
 
 
 def stored_lines(source):
@@ -259,7 +265,7 @@ def main():
             return 2
     kzo2c = os.path.abspath(a.kzo2c)
     os.environ["LC_ALL"] = "C"  # plain quotes in the compilers' messages
-    cflags = ["-I" + d for d in a.include]
+    cflags = ["-I" + d for d in a.include] + NEWER_ERRORS
     work = tempfile.mkdtemp(prefix="kzoprop")
     t0 = time.monotonic()
     counts = {"programs": 0, "accepted": 0, "refused": 0, "compile": 0,
