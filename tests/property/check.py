@@ -46,16 +46,15 @@ NEWER_ERRORS = ["-Werror=implicit-function-declaration", "-Werror=implicit-int",
 
 
 def stored_lines(source):
-    """The source as the translator stores it: carriage returns dropped,
-    blank and tab runs outside quotes made one blank, trailing blanks cut;
-    then the end marker."""
+    """The source as the translator stores it: outside quoted text,
+    carriage returns dropped and blank and tab runs made one blank; quoted
+    text kept as it is up to its closing quote or the line end; trailing
+    blanks cut; then the end marker."""
     lines, cur, quoted, i = [], [], False, 0
     data = source
     while i < len(data):
         c = data[i]
-        if c == "\r":
-            pass
-        elif c == "\n":
+        if c == "\n":
             while cur and cur[-1] == " ":
                 cur.pop()
             lines.append("".join(cur))
@@ -64,6 +63,8 @@ def stored_lines(source):
             cur.append(c)
             if c == '"':
                 quoted = False
+        elif c == "\r":
+            pass
         elif c == '"':
             cur.append(c)
             quoted = True
