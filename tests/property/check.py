@@ -16,7 +16,7 @@ programs derived from it with mistakes injected (genprog.py); with
 --corpus, also the fuzzing corpus (tests/fuzz/seeds, tests/fuzz/regressions).
 
     check.py --kzo2c build/kzo2c --seeds 2000            the full run
-    check.py --kzo2c build/kzo2c --seeds 150 --corpus    the sample of make test
+    check.py --kzo2c build/kzo2c --seeds 200 --mutants 3 --corpus   the sample of make test
 
 Prints each failure with its program, the C lines around the error and the
 compiler's message; then the counts. Exits 1 when anything failed.
