@@ -257,6 +257,8 @@ def main():
     ap.add_argument("--include", action="append", default=[],
                     help="an include folder for the compilers (curses)")
     ap.add_argument("--save", help="write every failing program into this folder")
+    ap.add_argument("--show", type=int, default=20,
+                    help="print this many failures in full, then only their names")
     ap.add_argument("--quiet", action="store_true",
                     help="no failure texts: the counts and the failure classes only")
     a = ap.parse_args()
@@ -297,7 +299,10 @@ def main():
                 if problem:
                     key = failure_class(outcome, problem)
                     classes.setdefault(key, []).append(name)
-                    if not a.quiet:
+                    shown = sum(len(v) for v in classes.values())
+                    if not a.quiet and shown > a.show:
+                        print("FAIL %s: %s (%s)" % (name, outcome, key))
+                    elif not a.quiet:
                         print("FAIL %s: %s" % (name, outcome))
                         print("    " + problem.replace("\n", "\n    "))
                         print("    --- the program:")
