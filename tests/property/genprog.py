@@ -40,7 +40,11 @@ COMMENT_TEXTS = ["note", "set the count", "a */ b", "/* old", "50% done",
                  "", "REM again", "??/ odd", "tab\there"]
 STRING_TEXTS = ["", "A", "HELLO", "a b", "X,Y", "50%", "%d %s", "it's",
                 "A:B", "*/", "/*", "\\", "C:\\DIR", "ends\\", "'", "x  y",
-                "DATA", "IF", "\\n", "??/"]
+                "DATA", "IF", "\\n", "??/", "cr\rhere", "tab\tin"]
+# Names that the C text already uses: as constant names (written into C
+# unchanged) they may break it.
+C_NAMES = ["int", "double", "if", "main", "stdscr", "getch", "printw", "exit",
+           "fabs", "line__kzo", "LINES", "OK", "EOF", "NULL", "TRUE"]
 
 
 def joinwords(words, rng):
@@ -495,7 +499,22 @@ def mutate(g, p, rng):
     stmt = [i for i, l in enumerate(lines) if l[2]]
     kind = rng.choice(["drop", "double", "swap", "substitute", "type",
                        "label", "operator", "badname", "badnumber", "cut",
-                       "line", "colon", "keyword"])
+                       "line", "colon", "keyword", "constant"])
+    if kind == "constant":
+        # a constant named like something of the C text, or a constant
+        # assigned to
+        spots = [(i, j) for i, l in enumerate(lines) for j, w in enumerate(l[2])
+                 if w in g.nums]
+        if not spots:
+            return None
+        i, j = rng.choice(spots)
+        if g.numconsts and rng.random() < 0.4:
+            lines[i][2][j] = rng.choice(g.numconsts)
+        else:
+            name = rng.choice(C_NAMES)
+            lines.insert(0, ["text", "# CONSTANT %s = 1" % name, []])
+            lines[i + 1][2][j] = name
+        return kind
     if kind == "line":
         i = rng.randrange(len(lines))
         c = rng.random()
