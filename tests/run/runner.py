@@ -61,6 +61,10 @@ AFTER_LAST_KEY = 8.0    # seconds a program may run on after its last key
 TRANSLATE_LIMIT = 20.0
 COMPILE_LIMIT = 120.0
 WIDTH, HEIGHT = 80, 25
+# Warnings that newer compilers make errors in their default modes.
+NEWER_ERRORS = ["-Werror=implicit-function-declaration", "-Werror=implicit-int",
+                "-Werror=int-conversion", "-Werror=incompatible-pointer-types",
+                "-Werror=return-type"]
 
 
 class CaseError(Exception):
@@ -301,7 +305,7 @@ def run_case(case, kzo2c, cflags, keep):
                 r.returncode, r.stdout.decode("latin-1"), r.stderr.decode("latin-1"))], notes
 
         # every accepted program must build with clang as well as with cc
-        r = subprocess.run(["clang", "-fsyntax-only", "-w", "prog.c"], cwd=workdir,
+        r = subprocess.run(["clang", "-fsyntax-only", "-w"] + NEWER_ERRORS + ["prog.c"], cwd=workdir,
                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                            stderr=subprocess.STDOUT, timeout=COMPILE_LIMIT)
         if r.returncode != 0 and not case.clang_rejects:
