@@ -10,11 +10,16 @@ READ/DATA, CLS, PAUSE, STOP, END, REM, comment lines, statements joined by
 ":", trailing REM and apostrophe comments, the built-in functions, ARGC and
 ARGV$. `mutants(seed, n)` derives n programs from it, each with one or two
 mistakes injected: dropped, doubled, swapped and substituted words, wrong
-types, unknown labels, stray operators, bad names and bad numbers.
+types, unknown labels, stray operators, bad names and bad numbers, dropped
+or doubled lines, constants named like C names or assigned to.
+
+Literals and comments hold the characters that C treats specially (a
+backslash, "*/", "%", a carriage return), and names and labels include
+lower case, "_" and prefixes of reserved words.
 
 A program is a list of lines; a line is a head ("" for a statement line,
-which gets its leading blank, a label or a line number, or the whole text of a comment,
-constant or empty line) and a list of words. The words are joined with
+which gets its leading blank; a label or a line number; or the whole text
+of a comment, constant or empty line) and a list of words. The words are joined with
 blanks or without, at random, wherever the scanner splits them the same.
 
     genprog.py SEED            prints the correct program of SEED
