@@ -5,9 +5,9 @@ Each case is a small dialect program with its expectations.  The runner
 writes the program into a fresh temporary directory, translates it with
 kzo2c, checks the C file with clang -fsyntax-only, compiles it with cc and
 ncurses, runs the program in a private tmux server (80x25, TERM=xterm),
-feeds it keys until it exits and then checks its exit status, the files it wrote, the text it left on the
-terminal and its standard error (which must stay empty, so sanitizer runs
-report every finding as a failure).
+feeds it keys until it exits and then checks its exit status, the files
+it wrote, the text it left on the terminal and its standard error (which
+must stay empty, so sanitizer runs report every finding as a failure).
 
 Case file format (see cases/*.cases):
 
