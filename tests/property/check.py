@@ -328,7 +328,8 @@ def main():
               counts["programs"], counts["accepted"], counts["refused"], counts["compile"],
               counts["gcc"], counts["clang"], counts["correct refused"], counts["bad"],
               time.monotonic() - t0))
-    print("%d passed, %d failed" % (counts["programs"] - failed, failed))
+    print("property check %s: %d of %d programs failed" % (
+        "FAILED" if failed else "passed", failed, counts["programs"]))
     return 1 if failed else 0
 
 
