@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the fuzzer's seed corpus into tests/fuzz/seeds/ from the dialect
 programs of the repository: gridbot's source, small programs of
-bench/gensource.py, and the sources of the golden and run test cases.
+bench/gensource.py and of the property check's generator, and the sources
+of the golden and run test cases.
 
 Run it again after cases were added; the seed files are committed."""
 import os
@@ -88,6 +89,12 @@ def main():
                               check=True, capture_output=True).stdout
         add("gensource_%d%s" % (lines, "_simple" if extra else ""),
             text.decode("latin-1"))
+    # a few correct programs of the property check's generator, which use
+    # every statement form
+    sys.path.insert(0, os.path.join(ROOT, "tests", "property"))
+    import genprog
+    for seed in range(1, 6):
+        add("genprog_%d" % seed, genprog.correct(seed)[2])
     for folder, suffix, run_case in (("golden", ".golden", False),
                                      ("run", ".cases", True)):
         cases = os.path.join(ROOT, "tests", folder, "cases")

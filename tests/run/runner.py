@@ -3,11 +3,11 @@
 
 Each case is a small dialect program with its expectations.  The runner
 writes the program into a fresh temporary directory, translates it with
-kzo2c, compiles the C file with cc and ncurses, runs the program in a
-private tmux server (80x25, TERM=xterm), feeds it keys until it exits and
-then checks its exit status, the files it wrote, the text it left on the
-terminal and its standard error (which must stay empty, so sanitizer runs
-report every finding as a failure).
+kzo2c, checks the C file with clang -fsyntax-only, compiles it with cc and
+ncurses, runs the program in a private tmux server (80x25, TERM=xterm),
+feeds it keys until it exits and then checks its exit status, the files
+it wrote, the text it left on the terminal and its standard error (which
+must stay empty, so sanitizer runs report every finding as a failure).
 
 Case file format (see cases/*.cases):
 
@@ -28,6 +28,9 @@ Case file format (see cases/*.cases):
     --- screen                  text that must appear on a screen snapshot
     hello world
     @2,0 TEXT                   ... or must stand at row 2, column 0
+    --- clang rejects           known: clang rejects today's C text (gcc
+                                builds it); the case fails once clang
+                                accepts it, so that the mark goes
 
 Lines of input and file sections end in "$" (a line feed) or "|" (end of
 the file without a line feed); before that terminator the escapes \\\\, \\r,
@@ -57,6 +60,10 @@ AFTER_LAST_KEY = 8.0    # seconds a program may run on after its last key
 TRANSLATE_LIMIT = 20.0
 COMPILE_LIMIT = 120.0
 WIDTH, HEIGHT = 80, 25
+# Warnings that newer compilers make errors in their default modes.
+NEWER_ERRORS = ["-Werror=implicit-function-declaration", "-Werror=implicit-int",
+                "-Werror=int-conversion", "-Werror=incompatible-pointer-types",
+                "-Werror=return-type"]
 
 
 class CaseError(Exception):
@@ -115,6 +122,7 @@ class Case:
         self.nofiles = []
         self.message = None
         self.screen = []        # (row or None, col, text)
+        self.clang_rejects = False
 
 
 def parse_cases(path):
@@ -180,6 +188,8 @@ def parse_cases(path):
                     case.status = int(args[0])
                 elif kind == "keys":
                     case.keys = int(args[0])
+                elif kind == "clang" and args == ["rejects"]:
+                    case.clang_rejects = True
                 elif kind in ("message", "screen"):
                     section = (kind, None, [], where)
                 else:
@@ -292,6 +302,18 @@ def run_case(case, kzo2c, cflags, keep):
         if r.returncode != 0 or r.stdout or r.stderr:
             return ["kzo2c failed (status %d): %s %s" % (
                 r.returncode, r.stdout.decode("latin-1"), r.stderr.decode("latin-1"))], notes
+
+        # every accepted program must build with clang as well as with cc
+        r = subprocess.run(["clang", "-fsyntax-only", "-w"] + NEWER_ERRORS + ["prog.c"], cwd=workdir,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                           stderr=subprocess.STDOUT, timeout=COMPILE_LIMIT)
+        if r.returncode != 0 and not case.clang_rejects:
+            return ["clang rejects the C text:\n" + r.stdout.decode("latin-1")[-3000:]], notes
+        if r.returncode == 0 and case.clang_rejects:
+            problems.append("clang accepts the C text now: drop the case's \"clang rejects\" mark")
+        if r.returncode != 0:
+            notes.append("KNOWN: clang rejects the C text (marked \"clang rejects\"): "
+                         + next((l for l in r.stdout.decode("latin-1").split("\n") if "error" in l), ""))
 
         cmd = ["cc"] + cflags + ["-o", "prog", "prog.c", "-lncurses", "-lm"]
         r = subprocess.run(cmd, cwd=workdir, stdin=subprocess.DEVNULL,
@@ -441,9 +463,10 @@ def main():
     if not os.access(kzo2c, os.X_OK):
         print("kzo2c not found: %s" % kzo2c)
         return 2
-    if shutil.which("tmux") is None:
-        print("tmux is not installed")
-        return 2
+    for tool in ("tmux", "clang"):
+        if shutil.which(tool) is None:
+            print("%s is not installed" % tool)
+            return 2
     cflags = shlex.split(os.environ.get("KZO_CFLAGS", ""))
 
     failed = total = 0

@@ -1,0 +1,2 @@
+ ON X GOTO A,
+A X=1

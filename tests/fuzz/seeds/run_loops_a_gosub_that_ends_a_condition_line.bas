@@ -1,0 +1,8 @@
+ OPEN "O",#1,"out.txt"
+ D=0
+ IF D<1 THEN GOSUB R
+ PRINT#1,"BACK";D
+ END
+R D=D+1
+ PRINT#1,"SUB";D
+ RETURN

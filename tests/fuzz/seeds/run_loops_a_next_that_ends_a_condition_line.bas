@@ -1,0 +1,6 @@
+ OPEN "O",#1,"out.txt"
+ FOR I=1 TO 3
+ PRINT#1,I;
+ IF I<3 THEN NEXT
+ PRINT#1,"AFTER";I
+ END
