@@ -206,8 +206,12 @@ def check_one(job, kzo2c, compiler, work):
         out, err = r.stdout.decode("latin-1"), r.stderr.decode("latin-1")
         if r.returncode == 1:
             problem = report_problem(source, out)
-            if err:
-                problem = "standard error not empty: " + err
+            # the same error once more for editors: SOURCE:LINE: error: MESSAGE
+            m = re.match(r"\d+ (.*)\Z", out.rsplit("\n", 1)[-1])
+            want = "%s:%s: error: %s\n" % (bas, out.rsplit("\n", 1)[-1].split(" ")[0],
+                                            m.group(1) if m else "")
+            if not problem and err != want:
+                problem = "standard error is not the line %r: %r" % (want, err)
             if problem:
                 return "bad", "kzo2c exit 1, %s:\n%s" % (problem, out)
             if correct:

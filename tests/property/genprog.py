@@ -59,7 +59,9 @@ def joinwords(words, rng):
     for w in words:
         if out:
             a, b = out[-1], w[0]
-            need = (a in NAMECHARS and b in NAMECHARS) or (a in "<>=" and b in "<>=")
+            # a DIM declares only with a blank before it
+            need = (a in NAMECHARS and b in NAMECHARS) or (a in "<>=" and b in "<>=") \
+                or w == "DIM"
             if need or rng.random() < 0.5:
                 out += "\t" if rng.random() < 0.03 else " "
         out += w

@@ -28,9 +28,6 @@ Case file format (see cases/*.cases):
     --- screen                  text that must appear on a screen snapshot
     hello world
     @2,0 TEXT                   ... or must stand at row 2, column 0
-    --- clang rejects           known: clang rejects today's C text (gcc
-                                builds it); the case fails once clang
-                                accepts it, so that the mark goes
 
 Lines of input and file sections end in "$" (a line feed) or "|" (end of
 the file without a line feed); before that terminator the escapes \\\\, \\r,
@@ -122,7 +119,6 @@ class Case:
         self.nofiles = []
         self.message = None
         self.screen = []        # (row or None, col, text)
-        self.clang_rejects = False
 
 
 def parse_cases(path):
@@ -188,8 +184,6 @@ def parse_cases(path):
                     case.status = int(args[0])
                 elif kind == "keys":
                     case.keys = int(args[0])
-                elif kind == "clang" and args == ["rejects"]:
-                    case.clang_rejects = True
                 elif kind in ("message", "screen"):
                     section = (kind, None, [], where)
                 else:
@@ -307,13 +301,8 @@ def run_case(case, kzo2c, cflags, keep):
         r = subprocess.run(["clang", "-fsyntax-only", "-w"] + NEWER_ERRORS + ["prog.c"], cwd=workdir,
                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                            stderr=subprocess.STDOUT, timeout=COMPILE_LIMIT)
-        if r.returncode != 0 and not case.clang_rejects:
-            return ["clang rejects the C text:\n" + r.stdout.decode("latin-1")[-3000:]], notes
-        if r.returncode == 0 and case.clang_rejects:
-            problems.append("clang accepts the C text now: drop the case's \"clang rejects\" mark")
         if r.returncode != 0:
-            notes.append("KNOWN: clang rejects the C text (marked \"clang rejects\"): "
-                         + next((l for l in r.stdout.decode("latin-1").split("\n") if "error" in l), ""))
+            return ["clang rejects the C text:\n" + r.stdout.decode("latin-1")[-3000:]], notes
 
         cmd = ["cc"] + cflags + ["-o", "prog", "prog.c", "-lncurses", "-lm"]
         r = subprocess.run(cmd, cwd=workdir, stdin=subprocess.DEVNULL,
