@@ -145,12 +145,14 @@ void Translator::dodata() {
 // the next colon, or to the end of the line when a comment comes first.
 void Translator::dodim() {
   const char* p = nextP;
-  for (; *p && *p != ':'; ++p)
-    if (*p == '\'' || (*p == ' ' && std::strncmp(p + 1, "REM", 3) == 0 &&
-                        (p[4] == ' ' || !p[4]))) {
+  for (; *p && *p != ':'; ++p) {
+    bool rem = std::strncmp(p, "REM", 3) == 0 && !islabelchar((unsigned char)p[-1]) &&
+               !islabelchar((unsigned char)p[3]) && p[3] != '$';
+    if (*p == '\'' || rem) {
       p += std::strlen(p);
       break;
     }
+  }
   scanP = p;
   if (!*scanP) endflag = true;
 }
