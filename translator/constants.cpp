@@ -69,11 +69,7 @@ bool cname_taken(const std::string& name) {
     }
     return set;
   }();
-  auto ends = [&](const char* suffix) {
-    std::size_t n = std::strlen(suffix);
-    return name.size() >= n && name.compare(name.size() - n, n, suffix) == 0;
-  };
-  return taken.count(name) || ends("_kzo");
+  return taken.count(name) || endswith(name, "_kzo");
 }
 
 }  // namespace

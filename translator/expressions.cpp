@@ -232,7 +232,6 @@ struct Translator::Phrase {
     }
   }
 
-
   void act() {
     const std::string& w = word;
     if (w.size() == 1) {

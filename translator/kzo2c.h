@@ -261,6 +261,8 @@ char* copyword(const char* source, char* destination);
 const char* skip2colon(const char* text);
 std::string dialectname(const std::string& cname);
 bool iscname(const std::string& word);
+bool endswith(const std::string& s, const char* suffix);
+bool isvariablename(const std::string& cname);
 std::string cliteral(const std::string& text);
 bool isnumber(const std::string& word);
 

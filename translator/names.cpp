@@ -221,12 +221,9 @@ std::string Translator::dimdeclaration(const std::string& phrase,
     if (phrase[b] != '[') error("DIM size not constant");
   }
   std::string cname = phrase.substr(0, phrase.find('['));
-  auto endswith = [&](const char* suffix) {
-    return cname.size() > 6 && cname.compare(cname.size() - 6, 6, suffix) == 0;
-  };
   if (cname.empty())
     mistake("DIM item without a name");
-  else if (!iscname(cname) || !(endswith("_f_kzo") || endswith("_s_kzo")))
+  else if (!isvariablename(cname))
     mistake("DIM of " + dialectname(cname) + ", which is no variable name");
   auto known = dimsizes.find(cname);
   if (known == dimsizes.end()) dimsizes.emplace(cname, sizes);

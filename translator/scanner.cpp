@@ -64,16 +64,23 @@ bool isnumber(const std::string& w) {
   return points == 1 && digits > 0;
 }
 
+bool endswith(const std::string& s, const char* suffix) {
+  std::size_t n = std::strlen(suffix);
+  return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
+}
+
+// The C form of a variable or array: a dialect name with its kind suffix.
+bool isvariablename(const std::string& cname) {
+  return cname.size() > 6 && iscname(cname) &&
+         (endswith(cname, "_f_kzo") || endswith(cname, "_s_kzo"));
+}
+
 // A C name as the dialect writes it, for messages: A_f_kzo is A, T_s_kzo
 // is T$, STARTl_kzo is START; anything else stays as it is.
 std::string dialectname(const std::string& cname) {
-  auto ends = [&](const char* suffix) {
-    std::size_t n = std::strlen(suffix);
-    return cname.size() > n && cname.compare(cname.size() - n, n, suffix) == 0;
-  };
-  if (ends("_f_kzo")) return cname.substr(0, cname.size() - 6);
-  if (ends("_s_kzo")) return cname.substr(0, cname.size() - 6) + "$";
-  if (ends("l_kzo")) return cname.substr(0, cname.size() - 5);
+  if (cname.size() > 6 && endswith(cname, "_f_kzo")) return cname.substr(0, cname.size() - 6);
+  if (cname.size() > 6 && endswith(cname, "_s_kzo")) return cname.substr(0, cname.size() - 6) + "$";
+  if (cname.size() > 5 && endswith(cname, "l_kzo")) return cname.substr(0, cname.size() - 5);
   return cname;
 }
 

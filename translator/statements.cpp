@@ -175,10 +175,8 @@ void Translator::checklabel(const std::string& w) {
 void Translator::checkplace(const std::string& phrase, bool isstring, bool text) {
   std::size_t n = 0;
   while (n < phrase.size() && (std::isalnum((unsigned char)phrase[n]) || phrase[n] == '_')) ++n;
-  auto ends = [&](const char* suffix) {
-    return n > 6 && phrase.compare(n - 6, 6, suffix) == 0;
-  };
-  bool place = (ends("_f_kzo") || ends("_s_kzo")) && phrase.compare(0, n, "ARGV_s_kzo") != 0 &&
+  const std::string head = phrase.substr(0, n);
+  bool place = isvariablename(head) && head != "ARGV_s_kzo" &&
                (n == phrase.size() || phrase[n] == '[');
   if (!place) {
     bool named = n > 0 && !std::isdigit((unsigned char)phrase[0]);
