@@ -329,6 +329,9 @@ static const char helptext[] =
     "     error; the C file holds what was written until then\n"
     "  2  bad command line, or a file that cannot be read or written\n";
 
+static const char usagetext[] =
+    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c (kzo2c --help tells more)\n";
+
 // Prints an informational text; a standard output that cannot take it
 // is a failure, not a success.
 static int inform(std::ostream& out, std::ostream& err, const std::string& text) {
@@ -341,33 +344,79 @@ static int inform(std::ostream& out, std::ostream& err, const std::string& text)
   return 0;
 }
 
-int run(int argc, char** argv, std::ostream& out, std::ostream& err, bool shared) {
-  // Options stand before the source; from the source on, the arguments
-  // keep their places: the first is the source, the last the C file.
-  bool debuglines = false;
+// The command line. Options stand before the source; from the source on,
+// the arguments keep their places: in the translating form the first is
+// the source and the last the C file, with --run the ones after the
+// source go to the program. Returns -1 when the command goes on, else the
+// exit status (--help, --version, a bad command line).
+int parseoptions(int argc, char** argv, Options& o, std::ostream& out, std::ostream& err) {
   int first = 1;
   for (; first < argc; ++first) {
     const std::string a = argv[first];
     if (a == "--help") return inform(out, err, helptext);
     if (a == "--version") return inform(out, err, "kzo2c " KZO2C_VERSION "\n");
-    if (a != "-g") break;
-    debuglines = true;
+    if (a == "-g") {
+      o.debuglines = true;
+    } else if (a == "--classic") {
+      o.classic = true;
+    } else if (a == "--run") {
+      o.run = true;
+    } else if (a == "-o" && first + 1 < argc) {
+      o.program = argv[++first];
+    } else {
+      break;
+    }
   }
-  if (argc - first < 2) {
-    err << "usage: kzo2c [-g] SOURCE.bas OUTPUT.c (kzo2c --help tells more)\n";
+  const int rest = argc - first;
+  bool ok;
+  if (o.run)
+    ok = o.program.empty() && rest >= 1;
+  else if (!o.program.empty())
+    ok = rest == 1;
+  else
+    ok = rest >= 2;
+  if (!ok) {
+    err << usagetext;
     return 2;
   }
-  const char* sourcename = argv[first];
-  const char* outname = argv[argc - 1];
-  std::ifstream in(sourcename, std::ios::binary);
+  o.source = argv[first];
+  if (o.run)
+    o.arguments.assign(argv + first + 1, argv + argc);
+  else if (o.program.empty())
+    o.output = argv[argc - 1];
+  return -1;
+}
+
+// The dialect's translation of one source text; the front-end is chosen
+// here, once.
+int translatesource(const Options& o, const std::string& text, std::ostream& sink,
+                    const std::string& outname, std::ostream& out, std::ostream& err,
+                    bool shared) {
+  if (o.classic) return translateclassic(o, text, sink, outname, out, err, shared);
+  Translator t(out);
+  t.sink = &sink;
+  t.sourcename = o.source;
+  t.outname = outname;
+  t.diag = &err;
+  t.diagnewline = shared;
+  t.debuglines = o.debuglines;
+  int status = t.translate(text);
+  t.spill();
+  return status;
+}
+
+// Reads o.source and writes its translation to outname.
+int translatefile(const Options& o, const std::string& outname, std::ostream& out,
+                  std::ostream& err, bool shared) {
+  std::ifstream in(o.source, std::ios::binary);
   if (!in) {
-    err << "kzo2c: cannot open " << sourcename << "\n";
+    err << "kzo2c: cannot open " << o.source << "\n";
     return 2;
   }
   std::string source((std::istreambuf_iterator<char>(in)),
                      std::istreambuf_iterator<char>());
   if (in.bad()) {
-    err << "kzo2c: cannot read " << sourcename << "\n";
+    err << "kzo2c: cannot read " << o.source << "\n";
     return 2;
   }
   std::ofstream file(outname, std::ios::binary | std::ios::trunc);
@@ -375,15 +424,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err, bool shared
     err << "kzo2c: cannot create " << outname << "\n";
     return 2;
   }
-  Translator t(out);
-  t.sink = &file;
-  t.sourcename = sourcename;
-  t.outname = outname;
-  t.diag = &err;
-  t.diagnewline = shared;
-  t.debuglines = debuglines;
-  int status = t.translate(source);
-  t.spill();
+  int status = translatesource(o, source, file, outname, out, err, shared);
   file.close();
   if (!file) {
     err << "kzo2c: cannot write " << outname << "\n";
@@ -391,6 +432,14 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err, bool shared
   }
   out.flush();
   return status;
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err, bool shared) {
+  Options o;
+  int status = parseoptions(argc, argv, o, out, err);
+  if (status >= 0) return status;
+  if (o.run || !o.program.empty()) return buildprogram(o, out, err, shared);
+  return translatefile(o, o.output, out, err, shared);
 }
 
 }  // namespace kzo

@@ -274,6 +274,35 @@ extern const char* const closing[];
 // The runtime text, embedded from runtime/runtime.c by the build.
 std::string runtimetext();
 
+// What the command line asks for (driver.cpp).
+struct Options {
+  bool debuglines = false;  // -g
+  bool classic = false;     // --classic: a line-numbered classic program
+  bool run = false;         // --run: translate, build, run
+  std::string program;      // -o PROGRAM: translate and build
+  std::string source;       // the source file
+  std::string output;       // the C file (the translating form only)
+  std::vector<std::string> arguments;  // --run: the program's arguments
+};
+int parseoptions(int argc, char** argv, Options& o, std::ostream& out, std::ostream& err);
+// Translates the text of o.source into C on sink, reporting mistakes on
+// out and err; outname names sink for -g. Returns 0 or 1.
+int translatesource(const Options& o, const std::string& text, std::ostream& sink,
+                    const std::string& outname, std::ostream& out, std::ostream& err,
+                    bool shared);
+// Reads o.source and writes its translation to the file outname; 2 when a
+// file cannot be read or written.
+int translatefile(const Options& o, const std::string& outname, std::ostream& out,
+                  std::ostream& err, bool shared);
+
+// The classic front-end (classic*.cpp): same contract as translatesource.
+int translateclassic(const Options& o, const std::string& text, std::ostream& sink,
+                     const std::string& outname, std::ostream& out, std::ostream& err,
+                     bool shared);
+
+// -o and --run (build.cpp): translate, compile, and run.
+int buildprogram(const Options& o, std::ostream& out, std::ostream& err, bool shared);
+
 // The whole command: kzo2c [-g] SOURCE ... OUTPUT, or kzo2c --help or
 // --version. Returns the exit status (0 translated or informed, 1
 // translation error, 2 bad command line or file). shared tells that err
