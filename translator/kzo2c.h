@@ -295,6 +295,21 @@ int translatesource(const Options& o, const std::string& text, std::ostream& sin
 int translatefile(const Options& o, const std::string& outname, std::ostream& out,
                   std::ostream& err, bool shared);
 
+// One message on standard error in the compilers' form (diagnostics.cpp):
+// FILE:LINE:COLUMN: SEVERITY: MESSAGE, then, when column > 0, the source
+// line as written and a caret under the column. Lines and columns count
+// from 1 in the file as written; a tab counts as one column.
+struct Diagnostic {
+  std::string file;
+  int line = 0;
+  int column = 0;             // 0: the message names no column
+  std::string severity;       // "error" or "warning"
+  std::string message;
+  std::string sourceline;     // the line as written, without its line end
+};
+void writediagnostic(std::ostream& err, const Diagnostic& d, bool colour);
+bool colourwanted(int fd);  // a terminal, NO_COLOR unset, TERM not dumb
+
 // The classic front-end (classic*.cpp): same contract as translatesource.
 int translateclassic(const Options& o, const std::string& text, std::ostream& sink,
                      const std::string& outname, std::ostream& out, std::ostream& err,
