@@ -73,6 +73,20 @@ int ierr__kzo(char *mesg, int line) {
   return 0;
 }
 
+void forreuse__kzo(int var) {
+  int *entryP__kzo = forP__kzo;
+  /* an open loop of var inside the current subroutine ends here, with the
+     loops opened after it */
+  while (entryP__kzo > for__kzo && entryP__kzo[-1] >= 0) {
+    entryP__kzo--;
+    if (*entryP__kzo == var) {
+      returnP__kzo -= forP__kzo - entryP__kzo;
+      forP__kzo = entryP__kzo;
+      return;
+    }
+  }
+}
+
 char *join__kzo(int linenumber, char *first, char *second) {
   static char pool__kzo[64][sizeof(struct string__kzo)];
   static int next__kzo;

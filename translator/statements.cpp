@@ -212,11 +212,11 @@ void Translator::dogosub() {
 void Translator::donext() {
   int n = returnc, forvarno = 0;
   scanP = nextP;
-  const char* after = getword(word2, scanP);
+  const char* past = getword(word2, scanP);
   if (variable) {
     forvarno = forvarnumber(word2);
     if (forvarno < 0) error("next forvar");
-    scanP = after;
+    scanP = past;
   }
   put("forvar__kzo=" + num(forvarno) + "; back__kzo=" + num(n) +
       "; goto next__kzo;\nreturn" + num(n) + "__kzo:");
@@ -256,7 +256,10 @@ void Translator::dofor() {
   scanP = p;
   const std::string& v = word1;
   const std::string F = num(f);
-  put(v + "=" + phrase1 + "; " + stackguard + " *forP__kzo++=" + num(forvarno) +
+  // A FOR replaces the open loop of its variable, so a loop left with GOTO
+  // and started again does not pile up on the stacks.
+  put(v + "=" + phrase1 + "; forreuse__kzo(" + num(forvarno) + "); " + stackguard +
+      " *forP__kzo++=" + num(forvarno) +
       "; *returnP__kzo++=" + num(n) + ";\n");
   put("  to__kzo[" + F + "]=" + phrase2 + "; step__kzo[" + F + "]=" + phrase3 +
       "; goto for__kzo" + F + ";\n");
