@@ -58,7 +58,7 @@ bool cname_taken(const std::string& name) {
     for (const char* const* list : {headofmain, after, closing})
       for (const char* const* e = list; std::strcmp(*e, "~"); ++e) text += *e, text += '\n';
     for (std::size_t i = 0; i < text.size();) {
-      if (std::isalpha((unsigned char)text[i]) || text[i] == '_') {
+      if (isletter((unsigned char)text[i])) {
         std::size_t j = i;
         while (j < text.size() && (std::isalnum((unsigned char)text[j]) || text[j] == '_')) ++j;
         set.insert(text.substr(i, j - i));

@@ -256,6 +256,7 @@ extern const int keywordcount;
 
 // scanner.cpp
 bool islabelchar(int c);
+bool isletter(int c);  // A-Z, a-z or "_"
 bool isin(const std::string& word, const char* const* list);
 char* copyword(const char* source, char* destination);
 const char* skip2colon(const char* text);

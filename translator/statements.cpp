@@ -51,6 +51,13 @@ const char stackguard[] =
 
 std::string num(long n) { return std::to_string(n); }
 
+// The run-time check of a file number, n the text "index__kzo(...)": the
+// numbers are 0 to 9, and PRINT# also needs the file open.
+std::string filecheck(const std::string& n, bool mustbeopen) {
+  return "if (" + n + ">9" + (mustbeopen ? " || !file__kzo[" + n + "]" : "") +
+         ") error__kzo(\"bad file number\", line__kzo);\n  ";
+}
+
 }  // namespace
 
 void Translator::statement() {
@@ -373,8 +380,7 @@ void Translator::doprint() {
     const std::string n = "index__kzo(" + phrase2 + ")";
     prefix = "  fprintf(file__kzo[" + n + "], ";
     printseparator();
-    put("if (" + n + ">9 || !file__kzo[" + n +
-        "]) error__kzo(\"bad file number\", line__kzo);\n  ");
+    put(filecheck(n, true));
   }
   printitems(prefix);
 }
@@ -448,7 +454,7 @@ void Translator::doopen() {
   scanP = getphrase(phrase3, p);
   if (!string) error("file name not string");
   const std::string n = "index__kzo(" + word2 + ")";
-  put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put(filecheck(n, false));
   put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
   put("eof__kzo[" + n + "]=0;\n  ");
   put("file__kzo[" + n + "] = fopen(" + phrase3 + ", " + mode + ");\n");
@@ -469,7 +475,7 @@ void Translator::doclose() {
   scanP = getphrase(phrase1, word2 == "#" ? p : nextP);
   if (string) error("string file number");
   const std::string n = "index__kzo(" + phrase1 + ")";
-  put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put(filecheck(n, false));
   put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
   put("file__kzo[" + n + "]=0");
 }
