@@ -180,8 +180,8 @@ struct Translator {
   void constantpass();
   void constantline(const char* p);
   void fixmacro(const std::string& text);
-  double numericconstant(const std::string& name, bool& found) const;
-  bool definedconstant(const std::string& name) const;
+  double numericconstant(const std::string& cname, bool& found) const;
+  bool definedconstant(const std::string& cname) const;
 
   // ---- expressions.cpp
   struct Phrase;
