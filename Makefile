@@ -19,13 +19,17 @@ run: build
 
 # The whole suite runs twice: as built, and with the translator, the runtime,
 # gridbot and every generated test program under the address and
-# undefined-behaviour sanitizers.
+# undefined-behaviour sanitizers. Each run must run as many tests as
+# tests/expected_tests says, none skipped.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j2
+	cd $(BUILD) && ctest --output-on-failure -j2 --output-junit tests.xml
+	python3 tests/checkcount.py $(BUILD) plain
 	cmake -S . -B $(ASAN_BUILD) -DKZO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j2
 	cd $(ASAN_BUILD) && KZO_CFLAGS="$(SANITIZE)" ASAN_OPTIONS=detect_leaks=0 \
-	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j2
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j2 \
+	  --output-junit tests.xml
+	python3 tests/checkcount.py $(ASAN_BUILD) sanitized
 
 # kzo2c, gridbot, the man page and the CMake package under PREFIX.
 PREFIX ?= /usr/local

@@ -73,6 +73,20 @@ int ierr__kzo(char *mesg, int line) {
   return 0;
 }
 
+void forreuse__kzo(int var) {
+  int *entryP__kzo = forP__kzo;
+  /* an open loop of var inside the current subroutine ends here, with the
+     loops opened after it */
+  while (entryP__kzo > for__kzo && entryP__kzo[-1] >= 0) {
+    entryP__kzo--;
+    if (*entryP__kzo == var) {
+      returnP__kzo -= forP__kzo - entryP__kzo;
+      forP__kzo = entryP__kzo;
+      return;
+    }
+  }
+}
+
 char *join__kzo(int linenumber, char *first, char *second) {
   static char pool__kzo[64][sizeof(struct string__kzo)];
   static int next__kzo;
@@ -159,6 +173,40 @@ char *mid__kzo(char *fromP, int begin, int length) {
 void lineinput__kzo(int fileno, char *lineP) {
   int c__kzo;
   int count__kzo = 0;
+  int y__kzo, x__kzo;
+  /* file number 0, while the program has not opened it, is the keyboard:
+     the line is typed at the cursor, backspace erases, Enter ends it */
+  if (fileno == 0 && !file__kzo[0]) {
+    for (;;) {
+      refresh();
+      c__kzo = getch();
+      if (c__kzo == ERR) error__kzo("input past end", line__kzo);
+      if (c__kzo == '\n' || c__kzo == '\r' || c__kzo == KEY_ENTER) break;
+      if (c__kzo == 8 || c__kzo == 127 || c__kzo == KEY_BACKSPACE) {
+        if (count__kzo == 0) continue;
+        count__kzo--;
+        getyx(stdscr, y__kzo, x__kzo);
+        if (x__kzo > 0) {
+          x__kzo--;
+        } else if (y__kzo > 0) {
+          y__kzo--;
+          x__kzo = getmaxx(stdscr) - 1;
+        }
+        /* the blank in the last cell of the screen must not scroll it */
+        scrollok(stdscr, 0);
+        mvaddch(y__kzo, x__kzo, ' ');
+        scrollok(stdscr, 1);
+        move(y__kzo, x__kzo);
+      } else if (c__kzo >= ' ' && c__kzo <= 255 && count__kzo < 299) {
+        lineP[count__kzo++] = (char)c__kzo;
+        addch((chtype)c__kzo);
+      }
+    }
+    lineP[count__kzo] = 0;
+    addch('\n');
+    refresh();
+    return;
+  }
   if (fileno < 0 || fileno > 9 || !file__kzo[fileno])
     error__kzo("bad file number", line__kzo);
   if (eof__kzo[fileno] == EOF) error__kzo("input past end", line__kzo);

@@ -58,7 +58,7 @@ bool cname_taken(const std::string& name) {
     for (const char* const* list : {headofmain, after, closing})
       for (const char* const* e = list; std::strcmp(*e, "~"); ++e) text += *e, text += '\n';
     for (std::size_t i = 0; i < text.size();) {
-      if (std::isalpha((unsigned char)text[i]) || text[i] == '_') {
+      if (isletter((unsigned char)text[i])) {
         std::size_t j = i;
         while (j < text.size() && (std::isalnum((unsigned char)text[j]) || text[j] == '_')) ++j;
         set.insert(text.substr(i, j - i));
@@ -140,10 +140,10 @@ void Translator::fixmacro(const std::string& text) {
 
 // The value of a numeric constant, for DIM sizes; the last definition is
 // the one the C text sees.
-double Translator::numericconstant(const std::string& name, bool& found) const {
+double Translator::numericconstant(const std::string& cname, bool& found) const {
   const Macro* last = nullptr;
   for (const Macro& m : macrov)
-    if (m.name == name) last = &m;
+    if (m.name == cname) last = &m;
   found = false;
   if (!last || !last->quote.empty() || last->value.empty()) return 0;
   char* end = nullptr;
@@ -159,8 +159,8 @@ namespace kzo {
 // A constant name that some # CONSTANT line defines, whose value is a
 // string, a number, or (through a chain) another such constant; any other
 // name the constant pass met stands for nothing in the C text.
-bool Translator::definedconstant(const std::string& name) const {
-  std::string n = name;
+bool Translator::definedconstant(const std::string& cname) const {
+  std::string n = cname;
   for (std::size_t depth = 0; depth <= macrov.size(); ++depth) {
     const Macro* last = nullptr;
     for (const Macro& m : macrov)

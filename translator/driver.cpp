@@ -93,10 +93,6 @@ void Translator::readsource(const std::string& source) {
   inputP = 0;
 }
 
-static bool isletter(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
 // A file name as a C string literal, for #line directives.
 static std::string quotedname(const std::string& name) {
   std::string q = "\"";
@@ -177,7 +173,7 @@ void Translator::linecode() {
     return;
   }
   scanP = ln;
-  if (isletter(ln[0])) {
+  if (isletter((unsigned char)ln[0])) {
     ++labelsdone;
     scanP = getword(word3, ln);
     placelabel(word3);

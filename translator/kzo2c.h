@@ -180,8 +180,8 @@ struct Translator {
   void constantpass();
   void constantline(const char* p);
   void fixmacro(const std::string& text);
-  double numericconstant(const std::string& name, bool& found) const;
-  bool definedconstant(const std::string& name) const;
+  double numericconstant(const std::string& cname, bool& found) const;
+  bool definedconstant(const std::string& cname) const;
 
   // ---- expressions.cpp
   struct Phrase;
@@ -256,6 +256,7 @@ extern const int keywordcount;
 
 // scanner.cpp
 bool islabelchar(int c);
+bool isletter(int c);  // A-Z, a-z or "_"
 bool isin(const std::string& word, const char* const* list);
 char* copyword(const char* source, char* destination);
 const char* skip2colon(const char* text);

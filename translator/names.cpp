@@ -89,9 +89,11 @@ void Translator::addname(const std::string& w) {
   ++definedc;
 }
 
+// A loop variable's number is its place in the name table plus one, so that
+// 0 stays free for the NEXT without a variable.
 int Translator::forvarnumber(const std::string& cname) {
   int k = findname(cname);
-  return (k >= variable0 && k < variables) ? k : -1;
+  return (k >= variable0 && k < variables) ? k + 1 : -1;
 }
 
 // The first word of every line that may hold a label enters the table in

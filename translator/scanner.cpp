@@ -22,10 +22,8 @@ const LabelChars labelchars;
 
 bool islabelchar(int c) { return c >= 0 && c < 256 && labelchars.is[c]; }
 
-static bool isletter(int c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
-         c == '~';
-}
+// The first character of a name, and of a C identifier: a letter or "_".
+bool isletter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
 static bool isdigitorpoint(int c) { return (c >= '0' && c <= '9') || c == '.'; }
 
@@ -47,7 +45,7 @@ const char* skip2colon(const char* text) {
 
 // A C identifier: a letter or "_", then letters, digits and "_".
 bool iscname(const std::string& w) {
-  if (w.empty() || !(std::isalpha((unsigned char)w[0]) || w[0] == '_')) return false;
+  if (w.empty() || !isletter((unsigned char)w[0])) return false;
   for (unsigned char c : w)
     if (!(std::isalnum(c) || c == '_')) return false;
   return true;
@@ -178,7 +176,7 @@ const char* Translator::getword(std::string& word, const char* text) {
   if (*text == '"') return quoted(*this, word, text);
 
   int c = (unsigned char)*text;
-  if (isletter(c)) {
+  if (isletter(c) || c == '~') {  // "~" starts a name word too
     name = true;
     constant = false;
   } else if (isdigitorpoint(c)) {

@@ -51,6 +51,13 @@ const char stackguard[] =
 
 std::string num(long n) { return std::to_string(n); }
 
+// The run-time check of a file number, n the text "index__kzo(...)": the
+// numbers are 0 to 9, and PRINT# also needs the file open.
+std::string filecheck(const std::string& n, bool mustbeopen) {
+  return "if (" + n + ">9" + (mustbeopen ? " || !file__kzo[" + n + "]" : "") +
+         ") error__kzo(\"bad file number\", line__kzo);\n  ";
+}
+
 }  // namespace
 
 void Translator::statement() {
@@ -212,11 +219,11 @@ void Translator::dogosub() {
 void Translator::donext() {
   int n = returnc, forvarno = 0;
   scanP = nextP;
-  const char* after = getword(word2, scanP);
+  const char* past = getword(word2, scanP);
   if (variable) {
     forvarno = forvarnumber(word2);
     if (forvarno < 0) error("next forvar");
-    scanP = after;
+    scanP = past;
   }
   put("forvar__kzo=" + num(forvarno) + "; back__kzo=" + num(n) +
       "; goto next__kzo;\nreturn" + num(n) + "__kzo:");
@@ -256,7 +263,10 @@ void Translator::dofor() {
   scanP = p;
   const std::string& v = word1;
   const std::string F = num(f);
-  put(v + "=" + phrase1 + "; " + stackguard + " *forP__kzo++=" + num(forvarno) +
+  // A FOR replaces the open loop of its variable, so a loop left with GOTO
+  // and started again does not pile up on the stacks.
+  put(v + "=" + phrase1 + "; forreuse__kzo(" + num(forvarno) + "); " + stackguard +
+      " *forP__kzo++=" + num(forvarno) +
       "; *returnP__kzo++=" + num(n) + ";\n");
   put("  to__kzo[" + F + "]=" + phrase2 + "; step__kzo[" + F + "]=" + phrase3 +
       "; goto for__kzo" + F + ";\n");
@@ -370,8 +380,7 @@ void Translator::doprint() {
     const std::string n = "index__kzo(" + phrase2 + ")";
     prefix = "  fprintf(file__kzo[" + n + "], ";
     printseparator();
-    put("if (" + n + ">9 || !file__kzo[" + n +
-        "]) error__kzo(\"bad file number\", line__kzo);\n  ");
+    put(filecheck(n, true));
   }
   printitems(prefix);
 }
@@ -445,7 +454,7 @@ void Translator::doopen() {
   scanP = getphrase(phrase3, p);
   if (!string) error("file name not string");
   const std::string n = "index__kzo(" + word2 + ")";
-  put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put(filecheck(n, false));
   put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
   put("eof__kzo[" + n + "]=0;\n  ");
   put("file__kzo[" + n + "] = fopen(" + phrase3 + ", " + mode + ");\n");
@@ -466,7 +475,7 @@ void Translator::doclose() {
   scanP = getphrase(phrase1, word2 == "#" ? p : nextP);
   if (string) error("string file number");
   const std::string n = "index__kzo(" + phrase1 + ")";
-  put("if (" + n + ">9) error__kzo(\"bad file number\", line__kzo);\n  ");
+  put(filecheck(n, false));
   put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
   put("file__kzo[" + n + "]=0");
 }

@@ -5,7 +5,7 @@
 # then fuzzes for SECONDS from the seed corpus (one worker, one second per
 # input at most). The fuzzer runs in an empty directory that must still be
 # empty afterwards. Exits 77 (skipped) only when clang with libFuzzer is
-# missing and cannot be installed.
+# missing and cannot be installed, and then under CI=true exits 1 instead.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -31,6 +31,10 @@ if [ "$status" -eq 77 ]; then
     build || status=$?
   fi
   if [ "$status" -eq 77 ]; then
+    if [ "${CI:-}" = true ]; then
+      echo "FAIL: clang with libFuzzer is not available here (CI=true)"
+      exit 1
+    fi
     echo "SKIP: clang with libFuzzer is not available here"
     exit 77
   fi

@@ -568,9 +568,10 @@ std::string case_name(const ::testing::TestParamInfo<Case>& info) { return info.
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(load_cases()), case_name);
 
-// The command line: a call without a source and an output, or with a
-// source that cannot be opened, writes one line on standard error, ends
-// with status 2 and creates no file.
+// The command line: a call without a source and an output, with a source
+// that cannot be opened, or with an output that cannot be written (a full
+// disk, a directory), writes one line on standard error, ends with status
+// 2 and creates no file.
 struct CommandLine {
   const char* name;
   std::vector<std::string> args;
@@ -586,7 +587,9 @@ TEST_P(CommandLineTest, RefusedWithStatus2) {
   TempDir dir;
   ASSERT_FALSE(dir.path.empty());
   const std::string src = " X=1\n";
-  if (p.make_source) ASSERT_TRUE(write_file(dir.path + "/source.bas", src));
+  if (p.make_source) {
+    ASSERT_TRUE(write_file(dir.path + "/source.bas", src));
+  }
   std::vector<std::string> before = dir.entries();
   RunResult r = run_kzo2c(dir.path, p.args);
   ASSERT_TRUE(r.started);
@@ -598,7 +601,9 @@ TEST_P(CommandLineTest, RefusedWithStatus2) {
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line: " << r.err;
   EXPECT_EQ(r.err.back(), '\n') << "the message ends its line: " << r.err;
   EXPECT_EQ(dir.entries(), before) << "no file created or removed";
-  if (p.make_source) EXPECT_EQ(read_file(dir.path + "/source.bas"), src) << "source unchanged";
+  if (p.make_source) {
+    EXPECT_EQ(read_file(dir.path + "/source.bas"), src) << "source unchanged";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -608,8 +613,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLine{"missing_source", {"missing.bas", "out.c"}, false},
                       CommandLine{"missing_source_only", {"missing.bas"}, false},
                       CommandLine{"option_only", {"-g"}, false},
-                      CommandLine{"option_and_source_only", {"-g", "source.bas"}, true}),
-    [](const ::testing::TestParamInfo<CommandLine>& info) { return std::string(info.param.name); });
+                      CommandLine{"option_and_source_only", {"-g", "source.bas"}, true},
+                      CommandLine{"output_on_a_full_disk", {"source.bas", "/dev/full"}, true},
+                      CommandLine{"output_a_directory", {"source.bas", "."}, true}),
+    [](const ::testing::TestParamInfo<CommandLine>& p) { return std::string(p.param.name); });
 
 // --help and --version answer on standard output with status 0 and touch
 // no file, whatever follows them.
@@ -656,7 +663,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Inform{"help_after_g", {"-g", "--help"}, kHelp, false},
                       Inform{"version", {"--version"}, {kVersion}, true},
                       Inform{"version_before_a_source", {"--version", "source.bas", "out.c"}, {kVersion}, true}),
-    [](const ::testing::TestParamInfo<Inform>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Inform>& p) { return std::string(p.param.name); });
 
 // Between the source and the C file, arguments are ignored, options too.
 TEST(CommandLinePlaces, ArgumentsBetweenSourceAndOutputAreIgnored) {
@@ -733,8 +740,8 @@ std::vector<Limit> limits() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds, LimitTest, ::testing::ValuesIn(limits()),
-                         [](const ::testing::TestParamInfo<Limit>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<Limit>& p) {
+                           return std::string(p.param.name);
                          });
 
 }  // namespace

@@ -17,6 +17,9 @@ Case file format (see cases/*.cases):
      END
     --- status 1                expected exit status (default 0)
     --- keys 2                  the program needs exactly 2 keys to end
+    --- type                    lines typed after the first key, each
+    AB\bC$                       ended by Enter ($) or not (|); \b is the
+                                backspace key; a screen snapshot after each
     --- input in.txt            file written before the run
     A$
     B|
@@ -118,6 +121,7 @@ class Case:
         self.files = []         # (name, bytes)
         self.nofiles = []
         self.message = None
+        self.typed = []         # lines typed after the first key
         self.screen = []        # (row or None, col, text)
 
 
@@ -144,6 +148,8 @@ def parse_cases(path):
             if len(body) != 1:
                 raise CaseError("%s: message takes one line" % where)
             case.message = body[0]
+        elif kind == "type":
+            case.typed = body
         elif kind == "screen":
             for l in body:
                 m = re.match(r"@(\d+),(\d+) (.*)$", l)
@@ -184,7 +190,7 @@ def parse_cases(path):
                     case.status = int(args[0])
                 elif kind == "keys":
                     case.keys = int(args[0])
-                elif kind in ("message", "screen"):
+                elif kind in ("message", "screen", "type"):
                     section = (kind, None, [], where)
                 else:
                     raise CaseError("%s: unknown section %s" % (where, kind))
@@ -260,6 +266,17 @@ class Terminal:
 
     def key(self):
         self.tmux("send-keys", "-t", "run", "x")
+
+    def type(self, line):
+        if line[-1:] not in ("$", "|"):
+            raise CaseError("a typed line must end in $ or |: %r" % line)
+        for k, text in enumerate(line[:-1].split("\\b")):
+            if k:
+                self.tmux("send-keys", "-t", "run", "BSpace")
+            if text:
+                self.tmux("send-keys", "-t", "run", "-l", text)
+        if line.endswith("$"):
+            self.tmux("send-keys", "-t", "run", "Enter")
 
     def screen(self):
         out = self.tmux("capture-pane", "-t", "run", "-p", check=False)
@@ -354,6 +371,10 @@ def run_program(case, workdir):
             # ended after the last without any further key
             for k in range(1, case.keys + 1):
                 term.key()
+                for line in case.typed if k == 1 else []:
+                    term.type(line)
+                    time.sleep(STILL_WAITING)
+                    snapshots.append(term.screen())
                 if k < case.keys:
                     time.sleep(STILL_WAITING)
                     snapshots.append(term.screen())

@@ -112,8 +112,9 @@ TEST(Prologue, FunctionsInOrderEachFollowedByAnEmptyLine) {
     }
   }
   const std::vector<std::string> order = {
-      "asc__kzo", "chr__kzo", "len__kzo", "error__kzo", "ierr__kzo", "join__kzo", "let__kzo",
-      "mid__kzo", "lineinput__kzo", "left__kzo", "right__kzo", "instr__kzo", "float__kzo",
+      "asc__kzo", "chr__kzo", "len__kzo", "error__kzo", "ierr__kzo", "forreuse__kzo",
+      "join__kzo", "let__kzo", "mid__kzo", "lineinput__kzo", "left__kzo", "right__kzo",
+      "instr__kzo", "float__kzo",
   };
   EXPECT_EQ(names, order);
 }
