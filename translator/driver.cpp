@@ -21,10 +21,15 @@ void Translator::spill() {
 
 // The report goes to standard output; editors and build tools get the same
 // error once more on the diagnostic stream, in the form compilers use.
+// A mistake found earlier on the same line is what led the translation
+// astray; the diagnostic names that one.
 void Translator::error(Why why, const char* at, const std::string& word) {
   const Message& m = messagefor(why);
-  report(line(), linenumber, messagetext(m.report, word), messagetext(m.plain, word),
-         offset(at));
+  const Mistake& first = firstmistake;
+  const bool earlier = !first.message.empty() && first.number == linenumber &&
+                       first.at <= offset(at);
+  report(line(), linenumber, messagetext(m.report, word),
+         earlier ? first.plain : messagetext(m.plain, word), earlier ? first.at : offset(at));
   throw Stop();
 }
 

@@ -163,7 +163,7 @@ void Translator::dodim() {
 void Translator::checklabel(const std::string& w) {
   int k = findname(w);
   if (w.empty() || !name)
-    mistake(Why::labelplease);
+    mistake(Why::labelplease, nullptr, lastword());
   else if (!label || k < constants || k >= labels)
     mistake(Why::undefinedlabel, nullptr, dialectname(w));
   else if (!iscname(w))
@@ -290,7 +290,7 @@ void Translator::doon() {
   int n = 1;
   do {
     p = getword(word2, p);
-    if (!label || !name || word2.empty()) error(Why::labelplease);
+    if (!label || !name || word2.empty()) error(Why::labelplease, nullptr, lastword());
     checklabel(word2);
     put("    case " + num(n++) + ": goto " + word2 + ";\n");
     scanP = p;

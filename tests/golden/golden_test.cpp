@@ -11,6 +11,9 @@
 //                        no implicit final line feed
 //   --- code | decls | tail | full | error
 //                        expected text, see Expectation below
+//   --- diagnostic       the exact standard error of an error case (which
+//                        must have one): FILE:LINE:COLUMN: error: MESSAGE,
+//                        the source line as written and the caret line
 // A block runs until the next line that starts with "=== " or "--- ".
 
 #include <gtest/gtest.h>
@@ -127,7 +130,7 @@ void close_block(Case& c, const std::string& mode, int header_line,
     c.source = lines.empty() ? std::string() : decode_escapes(lines[0], &c.problem);
     c.has_source = true;
   } else if (mode == "code" || mode == "decls" || mode == "tail" || mode == "full" ||
-             mode == "error") {
+             mode == "error" || mode == "diagnostic") {
     Expectation e;
     e.mode = mode;
     e.line = header_line;
@@ -207,6 +210,13 @@ std::vector<Case> load_cases() {
     c.test_name = n;
     if (c.problem.empty() && !c.has_source) c.problem = "no source block";
     if (c.problem.empty() && c.expect.empty()) c.problem = "no expected block";
+    int errors = 0, diagnostics = 0;
+    for (const auto& e : c.expect) {
+      errors += e.mode == "error";
+      diagnostics += e.mode == "diagnostic";
+    }
+    if (c.problem.empty() && errors != diagnostics)
+      c.problem = "an error block goes with one diagnostic block";
   }
   if (cases.empty()) {
     Case c;
@@ -389,16 +399,6 @@ void expect_text(const std::string& what, const std::string& want, const std::st
                 << show(got) << "\n";
 }
 
-// The one line that a translation error also writes on standard error, made
-// from the last line of the report ("N MESSAGE").
-std::string diagnostic_for(const std::string& report, const std::string& source) {
-  size_t nl = report.rfind('\n');
-  std::string last = nl == std::string::npos ? report : report.substr(nl + 1);
-  size_t blank = last.find(' ');
-  if (blank == std::string::npos) return "(report without a line number: " + last + ")";
-  return source + ":" + last.substr(0, blank) + ": error: " + last.substr(blank + 1) + "\n";
-}
-
 std::vector<std::string> split_lines(const std::string& s) {
   std::vector<std::string> v;
   size_t start = 0;
@@ -489,20 +489,22 @@ TEST_P(Golden, Translates) {
                          << r.err;
 
   bool wants_error = false, wants_file = false;
-  for (const auto& e : c.expect) (e.mode == "error" ? wants_error : wants_file) = true;
+  for (const auto& e : c.expect)
+    (e.mode == "error" || e.mode == "diagnostic" ? wants_error : wants_file) = true;
   ASSERT_FALSE(wants_error && wants_file) << "a case expects either an error or a C file";
 
   if (wants_error) {
     // -g changes nothing in what a translation error prints
     RunResult g = run_kzo2c(dir.path, {"-g", "source.bas", "out.c"});
+    EXPECT_EQ(r.status, 1) << "a translation error must end with exit status 1";
+    EXPECT_EQ(g.status, 1) << "with -g";
     for (const auto& e : c.expect) {
       SCOPED_TRACE("expected block at line " + std::to_string(e.line));
-      EXPECT_EQ(r.status, 1) << "a translation error must end with exit status 1";
-      expect_text("error output (standard output)", e.text, r.out);
-      expect_text("diagnostic (standard error)", diagnostic_for(e.text, "source.bas"), r.err);
-      EXPECT_EQ(g.status, 1) << "with -g";
-      expect_text("error output with -g", e.text, g.out);
-      expect_text("diagnostic with -g", diagnostic_for(e.text, "source.bas"), g.err);
+      const bool report = e.mode == "error";
+      expect_text(report ? "error output (standard output)" : "diagnostic (standard error)",
+                  e.text, report ? r.out : r.err);
+      expect_text(report ? "error output with -g" : "diagnostic with -g", e.text,
+                  report ? g.out : g.err);
     }
     return;
   }
