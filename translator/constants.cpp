@@ -24,7 +24,7 @@ void Translator::constantpass() {
     if (std::strncmp(ln, prefix, sizeof prefix - 1) != 0) return;
     constantline(ln + sizeof prefix - 1);
     used += macrov.back().name.size() + macrov.back().value.size() + 2;
-    if (used > macrostore) error(Why::macrostorefull, ln);
+    if (used > macrostore) error(Why::macrostorefull);
   });
   for (const Macro& m : macrov)
     if (m.quote.empty()) put("#define " + m.name + " " + m.value + "\n");

@@ -45,7 +45,6 @@ struct Translator::Phrase {
   const char* grouping = nullptr;
   const char* dangling = nullptr;
   std::string danglingop;
-  bool joining = false, joined = false;  // an operator after a string
 
   Phrase(Translator& tr, char first, std::string& buffer, const char* from)
       : t(tr), text(buffer), rest(from), p(from), at(from) {
@@ -80,7 +79,7 @@ struct Translator::Phrase {
   }
   void checkstring() {
     char c = top();
-    if (c != 'S' && c != 'L' && c != 'F') fail(joining ? Why::nojoining : Why::wantednumber);
+    if (c != 'S' && c != 'L' && c != 'F') fail(Why::wantednumber);
     val += c;
     pop(exp);
   }
@@ -252,8 +251,6 @@ struct Translator::Phrase {
 
   void act() {
     const std::string& w = word;
-    joining = joined;
-    joined = false;
     if (w.size() == 1) {
       switch (w[0]) {
         case '(':
@@ -266,9 +263,8 @@ struct Translator::Phrase {
           if (lastvalue() == 'E' || lastvalue() == '(') {
             if (!dangling) dangling = at, danglingop = w;
             if (checked()) t.mistake(w == "-" ? Why::minusbefore : Why::novaluebefore, at, w);
-          } else if (lastvalue() != 'N') {
-            joined = true;
-            if (checked()) t.mistake(Why::stringinarithmetic, at, w);
+          } else if (checked() && lastvalue() != 'N') {
+            t.mistake(Why::stringinarithmetic, at, w);
           }
           text += w;
           pop(val);

@@ -71,7 +71,7 @@ enum class Why {
   macrostorefull, constanttakesname, constanteq, macronotstring, constantmissingeq,
   stringmismatch, macrorecursion,
   unmatchedquote, strayunderscore, straytilde, straydollar,
-  illegallval, wantedstring, wantednumber, nojoining, wantedparen, expectingcomma,
+  illegallval, wantedstring, wantednumber, wantedparen, expectingcomma,
   expectingparen, unexpectedcomma, unexpectedparen, unaryminus, novalue, grouping,
   incomplete, keywordinphrase, keywordlet, keywordnot, keywordelse, emptyphrase,
   toomanystringfunctions, subscriptwithoutarray, subscriptnotarray, toomanysubscripts,

@@ -42,8 +42,6 @@ const Message messages[] = {
      "%s cannot be assigned to; the place of an assignment is a variable or an array entry"},
     {Why::wantedstring, "I wanted a string", "a string is due here, not %s"},
     {Why::wantednumber, "I wanted a number", "a number is due here, not %s"},
-    {Why::nojoining, "I wanted a number",
-     "%s is not a number; the dialect has no string joining (PRINT shows texts side by side with ;)"},
     {Why::wantedparen, "I wanted a (", "( is due after %s; a function takes its arguments in parentheses"},
     {Why::expectingcomma, "I was expecting a ,",
      "the function takes one more argument: , is due here, not %s"},

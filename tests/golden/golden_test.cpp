@@ -691,7 +691,8 @@ std::string string_function_line(int mids, int lefts) {
 struct Limit {
   const char* name;
   std::string source;
-  std::string error;  // exact standard output; empty: must translate
+  std::string error;       // exact standard output; empty: must translate
+  std::string diagnostic;  // the first line of standard error
 };
 
 void PrintTo(const Limit& l, std::ostream* os) { *os << l.name; }
@@ -713,6 +714,7 @@ TEST_P(LimitTest, Translates) {
   } else {
     EXPECT_EQ(r.status, 1);
     expect_text("error output", p.error, r.out);
+    expect_text("diagnostic", p.diagnostic, r.err.substr(0, r.err.find('\n') + 1));
   }
 }
 
@@ -724,13 +726,24 @@ std::vector<Limit> limits() {
   // though each statement of the line stays below the bound.
   v.push_back({"string_functions_64_on_a_line", " X=1\n" + l64 + "\n", ""});
   v.push_back({"string_functions_65_on_a_line", " X=1\n" + l65 + "\n",
-               l65 + "\n2 too many string functions"});
+               l65 + "\n2 too many string functions",
+               "source.bas:2:" + std::to_string(l65.rfind("LEFT$(") + 1) +
+                   ": error: more than 64 MID$ and LEFT$ on one line; split the line\n"});
   // Two lines of 64 each are fine: the bound is per line.
   v.push_back({"string_functions_64_on_each_of_two_lines", l64 + "\n" + l64 + "\n", ""});
   std::string for_line = " FOR I=1 TO 2";
   v.push_back({"for_statements_10000", repeat(for_line + "\n", 10000), ""});
   v.push_back({"for_statements_10001", repeat(for_line + "\n", 10001),
-               for_line + "\n10001 too many FOR statements"});
+               for_line + "\n10001 too many FOR statements",
+               "source.bas:10001:2: error: more than 10000 FOR statements in one program\n"});
+  // Every constant line doubles the value of the one before it.
+  std::string doubling = "# CONSTANT A$ = \"" + std::string(1000, 'X') + "\"\n";
+  for (char c = 'B'; c <= 'J'; ++c)
+    doubling += std::string("# CONSTANT ") + c + "$ = \" X" + char(c - 1) + "$ X" + char(c - 1) + "$\"\n";
+  v.push_back({"constant_values_beyond_the_store", doubling,
+               "# CONSTANT I$ = \" XH$ XH$\"\n9 macro store full",
+               "source.bas:9:17: error: the values of the constants are too long together "
+               "(500000 bytes at most)\n"});
   return v;
 }
 
