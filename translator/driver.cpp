@@ -373,32 +373,46 @@ int Translator::translate(const std::string& source) {
 #endif
 
 static const char helptext[] =
-    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c\n"
+    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...]\n"
+    "       kzo2c [-g] -o PROGRAM SOURCE.bas\n"
+    "       kzo2c [-g] SOURCE.bas OUTPUT.c\n"
     "       kzo2c --help | --version\n"
     "\n"
-    "Translates a program in the kzo2c BASIC dialect into one C file that\n"
-    "carries its own runtime. Compile that file with a C compiler and link it\n"
-    "with curses and the math library:\n"
+    "Translates a program in the kzo2c BASIC dialect into C, and compiles and\n"
+    "runs it:\n"
     "\n"
-    "  kzo2c prog.bas prog.c && cc prog.c -o prog -lncurses -lm\n"
-    "\n"
-    "The first argument is the source, the last the C file to write.\n"
+    "  kzo2c --run prog.bas     translate, compile and run prog.bas\n"
+    "  kzo2c -o prog prog.bas   translate and compile into the program prog\n"
+    "  kzo2c prog.bas prog.c    translate into prog.c only; build it with\n"
+    "                           cc -O2 prog.c -o prog -lncurses -lm\n"
     "\n"
     "Options (before the source):\n"
-    "  -g         write #line directives, so that compiler messages, debuggers\n"
-    "             and sanitizers name lines of the source\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
+    "  --run       run the program with the ARGUMENTS after the source, on this\n"
+    "              terminal, and exit with its status; builds are kept in\n"
+    "              $XDG_CACHE_HOME/kzo2c (else ~/.cache/kzo2c), so an unchanged\n"
+    "              program starts at once the next time\n"
+    "  -o PROGRAM  compile into PROGRAM; the C text is not kept\n"
+    "  -g          write #line directives, so that compiler messages, debuggers\n"
+    "              and sanitizers name lines of the source (with -o and --run\n"
+    "              the compiler gets -g too)\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "The C compiler is $CC (else cc) with -O2 and then $CFLAGS; the program is\n"
+    "linked with $LDFLAGS, curses and the math library.\n"
     "\n"
     "Exit status:\n"
-    "  0  translated (or --help, --version)\n"
-    "  1  translation error: the offending line, its number and the message\n"
-    "     on standard output, and SOURCE:LINE: error: MESSAGE on standard\n"
-    "     error; the C file holds what was written until then\n"
-    "  2  bad command line, or a file that cannot be read or written\n";
+    "  0  translated and built (or --help, --version); --run: the program's\n"
+    "  1  translation error: FILE:LINE:COLUMN: error: MESSAGE on standard error\n"
+    "     with the line and a caret under the mistake, and the offending line,\n"
+    "     its number and the message on standard output (the C file holds what\n"
+    "     was written until then); or the C compiler failed\n"
+    "  2  bad command line, a file that cannot be read or written, or no C\n"
+    "     compiler\n";
 
 static const char usagetext[] =
-    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c (kzo2c --help tells more)\n";
+    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...] | [-g] -o PROGRAM SOURCE.bas | "
+    "[-g] SOURCE.bas OUTPUT.c\n";
 
 // Prints an informational text; a standard output that cannot take it
 // is a failure, not a success.

@@ -610,7 +610,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLine{"missing_source", {"missing.bas", "out.c"}, false},
                       CommandLine{"missing_source_only", {"missing.bas"}, false},
                       CommandLine{"option_only", {"-g"}, false},
-                      CommandLine{"option_and_source_only", {"-g", "source.bas"}, true}),
+                      CommandLine{"option_and_source_only", {"-g", "source.bas"}, true},
+                      CommandLine{"program_without_source", {"-o", "prog"}, false},
+                      CommandLine{"run_without_source", {"--run"}, false},
+                      CommandLine{"run_of_a_missing_source", {"--run", "missing.bas"}, false}),
     [](const ::testing::TestParamInfo<CommandLine>& info) { return std::string(info.param.name); });
 
 // --help and --version answer on standard output with status 0 and touch
@@ -647,8 +650,9 @@ TEST_P(InformTest, AnswersWithStatus0) {
 }
 
 const std::vector<std::string> kHelp = {
-    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c\n", "  -g ", "  --help ", "  --version ",
-    "Exit status:\n", "  0 ", "  1 ", "  2 ", "SOURCE:LINE: error: MESSAGE"};
+    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...]\n", "kzo2c [-g] -o PROGRAM SOURCE.bas\n",
+    "kzo2c [-g] SOURCE.bas OUTPUT.c\n", "  --run ", "  -o PROGRAM ", "  -g ", "  --help ",
+    "  --version ", "Exit status:\n", "  0 ", "  1 ", "  2 ", "FILE:LINE:COLUMN: error: MESSAGE"};
 const std::string kVersion = std::string("kzo2c ") + KZO_VERSION + "\n";
 
 INSTANTIATE_TEST_SUITE_P(
