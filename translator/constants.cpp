@@ -77,23 +77,23 @@ bool cname_taken(const std::string& name) {
 void Translator::constantline(const char* p) {
   std::string equals, value;
   p = getword(word1, p);
-  const std::string name = lastword();
+  const std::string constname = lastword();
   if (cname_taken(word1)) mistake(Why::constanttakesname, nullptr, word1);
   if (!word1.empty() && word1.back() == '$') {
     p = getword(equals, p);
-    if (equals != "=") error(Why::constanteq, nullptr, name);
+    if (equals != "=") error(Why::constanteq, nullptr, constname);
     macrov.push_back({word1, "", "\""});
     defining_macro = (int)macrov.size() - 1;
     lastfixed.clear();
     getword(value, p);
     defining_macro = -1;
-    if (!(string && constant)) error(Why::macronotstring, nullptr, name);
+    if (!(string && constant)) error(Why::macronotstring, nullptr, constname);
     if (!value.empty() && value[0] == '"') macrov.back().value = lastfixed;
     put("#define " + word1 + " \"" + cliteral(macrov.back().value) + "\"\n");
     return;
   }
   p = getword(equals, p);
-  if (equals != "=") error(Why::constantmissingeq, nullptr, name);
+  if (equals != "=") error(Why::constantmissingeq, nullptr, constname);
   getword(value, p);
   if (string) error(Why::stringmismatch);
   macrov.push_back({word1, withoutleadingzeros(value), ""});

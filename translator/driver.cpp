@@ -77,19 +77,19 @@ Diagnostic Translator::diagnostic(int number, std::size_t at, const std::string&
   d.message = plain;
   d.column = (int)at + 1;
   const std::size_t k = (std::size_t)number - 1;
-  if (!written || k >= linestarts.size()) {
+  if (!writtensource || k >= linestarts.size()) {
     if (k < input.size()) d.sourceline = input[k];
     return d;
   }
-  std::size_t i = linestarts[k], end = written->find('\n', i);
-  if (end == std::string::npos) end = written->size();
-  d.sourceline = written->substr(i, end - i);
+  std::size_t i = linestarts[k], end = writtensource->find('\n', i);
+  if (end == std::string::npos) end = writtensource->size();
+  d.sourceline = writtensource->substr(i, end - i);
   const std::size_t nul = d.sourceline.find('\0');
   if (nul != std::string::npos) d.sourceline.erase(nul);
   if (!d.sourceline.empty() && d.sourceline.back() == '\r') d.sourceline.pop_back();
   std::string stored;
   std::vector<std::size_t> origin;
-  foldline(*written, i, stored, &origin);
+  foldline(*writtensource, i, stored, &origin);
   const std::size_t from = linestarts[k];
   if (at < origin.size()) d.column = (int)(origin[at] - from) + 1;
   else if (!origin.empty()) d.column = (int)(origin.back() - from) + 2;
@@ -143,7 +143,7 @@ void foldline(const std::string& source, std::size_t& i, std::string& cur,
 void Translator::readsource(const std::string& source) {
   input.clear();
   linestarts.clear();
-  written = &source;
+  writtensource = &source;
   std::string cur;
   for (std::size_t i = 0; i < source.size();) {
     linestarts.push_back(i);

@@ -91,7 +91,7 @@ struct Message {
   const char* report;  // as the report on standard output has it
   const char* plain;   // as the diagnostic on standard error says it
 };
-extern const Message messages[];
+extern const Message messagetable[];
 extern const int messagecount;
 const Message& messagefor(Why why);
 // A message's text with its "%s" replaced by the word it is about.
@@ -131,7 +131,7 @@ struct Translator {
   std::size_t inputP = 0;          // index of the current line
   int linenumber = 0;
   std::string qline;               // escaped copy for the trace line
-  const std::string* written = nullptr;  // the source text as read
+  const std::string* writtensource = nullptr;  // the text being translated
   std::vector<std::size_t> linestarts;   // where each stored line begins in it
   const char* wordat = nullptr;    // the word getword read last: its start
   const char* wordend = nullptr;   // and its end

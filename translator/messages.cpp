@@ -8,7 +8,7 @@
 
 namespace kzo {
 
-const Message messages[] = {
+const Message messagetable[] = {
     // lines and labels
     {Why::keywordaslabel, "keyword as label",
      "%s is a reserved word and cannot stand in column 1 as a label; start a statement line with a blank"},
@@ -131,12 +131,12 @@ const Message messages[] = {
     {Why::filenamenotstring, "file name not string",
      "the file name of OPEN is a string, as in \"DATA.TXT\" or N$"},
 };
-const int messagecount = sizeof messages / sizeof messages[0];
+const int messagecount = sizeof messagetable / sizeof messagetable[0];
 
 const Message& messagefor(Why why) {
-  for (const Message& m : messages)
+  for (const Message& m : messagetable)
     if (m.why == why) return m;
-  return messages[1];  // every Why has its entry; never reached
+  return messagetable[1];  // every Why has its entry; never reached
 }
 
 std::string messagetext(const char* form, const std::string& word) {

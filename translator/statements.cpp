@@ -309,11 +309,11 @@ void Translator::doif() {
     bool leftstring = string;
     p = getword(word1, p);
     const char* comparison = wordat;
-    const std::string written = lastword();
+    const std::string comparisonword = lastword();
     if (word1 == "=") word1 = "==";
     else if (word1 == "<>") word1 = "!=";
     p = getphrase(phrase2, p);
-    if (!isin(word1, comparisons)) mistake(Why::comparisonplease, comparison, written);
+    if (!isin(word1, comparisons)) mistake(Why::comparisonplease, comparison, comparisonword);
     else if (leftstring != string) mistake(Why::comparemix, comparison);
     if (phrase2 == "\"\\\"") phrase2 = "\"\\\\\"";
     char c = word1.empty() ? '\0' : word1[0];

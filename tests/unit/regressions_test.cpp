@@ -115,7 +115,7 @@ TEST(Messages, ListedInTheManPage) {
   const std::string diagnostics = text.substr(text.find(".SH DIAGNOSTICS"));
   for (int i = 0; i < kzo::messagecount; ++i) {
     std::string roff;
-    for (const char* c = kzo::messages[i].plain; *c; ++c) {
+    for (const char* c = kzo::messagetable[i].plain; *c; ++c) {
       if (c[0] == '%' && c[1] == 's') roff += "\\fIword\\fP", ++c;
       else roff += *c == '-' ? std::string("\\-") : std::string(1, *c);
     }
