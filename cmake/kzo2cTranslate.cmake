@@ -18,7 +18,7 @@ execute_process(COMMAND "${KZO2C}" ${KZO2C_OPTIONS} "${SOURCE}" "${part}"
                 ERROR_VARIABLE diagnostic)
 if(NOT status STREQUAL "0")
   file(REMOVE "${part}" "${OUTPUT}")
-  # The report ends without a line feed; the SOURCE:LINE: error: line that
+  # The report ends without a line feed; the SOURCE:LINE:COLUMN: diagnostic that
   # build tools and editors read must start a line of its own.
   string(REGEX REPLACE "\n$" "" report "${report}")
   string(REGEX REPLACE "\n$" "" diagnostic "${diagnostic}")

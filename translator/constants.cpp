@@ -24,7 +24,7 @@ void Translator::constantpass() {
     if (std::strncmp(ln, prefix, sizeof prefix - 1) != 0) return;
     constantline(ln + sizeof prefix - 1);
     used += macrov.back().name.size() + macrov.back().value.size() + 2;
-    if (used > macrostore) error("macro store full");
+    if (used > macrostore) error(Why::macrostorefull);
   });
   for (const Macro& m : macrov)
     if (m.quote.empty()) put("#define " + m.name + " " + m.value + "\n");
@@ -77,24 +77,25 @@ bool cname_taken(const std::string& name) {
 void Translator::constantline(const char* p) {
   std::string equals, value;
   p = getword(word1, p);
-  if (cname_taken(word1)) mistake("constant " + word1 + " takes a name of the C text");
+  const std::string constname = lastword();
+  if (cname_taken(word1)) mistake(Why::constanttakesname, nullptr, word1);
   if (!word1.empty() && word1.back() == '$') {
     p = getword(equals, p);
-    if (equals != "=") error("constant =");
+    if (equals != "=") error(Why::constanteq, nullptr, constname);
     macrov.push_back({word1, "", "\""});
     defining_macro = (int)macrov.size() - 1;
     lastfixed.clear();
     getword(value, p);
     defining_macro = -1;
-    if (!(string && constant)) error("macro def not a string constant");
+    if (!(string && constant)) error(Why::macronotstring, nullptr, constname);
     if (!value.empty() && value[0] == '"') macrov.back().value = lastfixed;
     put("#define " + word1 + " \"" + cliteral(macrov.back().value) + "\"\n");
     return;
   }
   p = getword(equals, p);
-  if (equals != "=") error("missing =");
+  if (equals != "=") error(Why::constantmissingeq, nullptr, constname);
   getword(value, p);
-  if (string) error("string mismatch");
+  if (string) error(Why::stringmismatch);
   macrov.push_back({word1, withoutleadingzeros(value), ""});
 }
 
@@ -123,10 +124,10 @@ void Translator::fixmacro(const std::string& text) {
       std::string ref = text.substr(i + 2, j - i - 2) + "$";
       for (std::size_t m = 0; m < macrov.size(); ++m) {
         if (macrov[m].name != ref) continue;
-        if ((int)m == defining_macro) error("macro recursion");
+        if ((int)m == defining_macro) error(Why::macrorecursion, nullptr, ref);
         result += text.substr(copy, i + 1 - copy);
         if (result.size() + macrov[m].value.size() > macrostore)
-          error("macro store full");
+          error(Why::macrostorefull);
         result += macrov[m].value;
         copy = j + 1;
         break;

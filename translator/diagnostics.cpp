@@ -1,7 +1,7 @@
 // Diagnostics on standard error in the form C compilers use:
 //   FILE:LINE:COLUMN: error: MESSAGE
-//    the source line as written
-//       ^
+//   the source line as written
+//      ^
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,6 +21,8 @@ bool colourwanted(int fd) {
   return !(term && std::strcmp(term, "dumb") == 0);
 }
 
+// The source line is shown as written; the caret line copies its tabs, so
+// that the caret stands under the column on any tab width.
 void writediagnostic(std::ostream& err, const Diagnostic& d, bool colour) {
   const char* bold = colour ? "\033[1m" : "";
   const char* plain = colour ? "\033[0m" : "";
@@ -30,8 +32,9 @@ void writediagnostic(std::ostream& err, const Diagnostic& d, bool colour) {
   if (d.column > 0) err << ":" << d.column;
   err << ":" << plain << " " << tone << d.severity << ":" << plain << " " << d.message << "\n";
   if (d.column <= 0) return;
-  err << " " << d.sourceline << "\n ";
-  for (int i = 1; i < d.column; ++i) err << (d.sourceline[i - 1] == '\t' ? '\t' : ' ');
+  err << d.sourceline << "\n";
+  for (int i = 1; i < d.column; ++i)
+    err << ((std::size_t)i <= d.sourceline.size() && d.sourceline[i - 1] == '\t' ? '\t' : ' ');
   err << caret << "^" << plain << "\n";
 }
 

@@ -1,6 +1,7 @@
 // The driver: the command line, the source store, the pass sequence, the
 // frame of the statement pass and the translator's single error routine.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -20,25 +21,79 @@ void Translator::spill() {
 
 // The report goes to standard output; editors and build tools get the same
 // error once more on the diagnostic stream, in the form compilers use.
-void Translator::error(const std::string& message) {
-  report(line(), linenumber, message);
+// A mistake found earlier on the same line is what led the translation
+// astray; the diagnostic names that one.
+void Translator::error(Why why, const char* at, const std::string& word) {
+  const Message& m = messagefor(why);
+  const Mistake& first = firstmistake;
+  const bool earlier = !first.message.empty() && first.number == linenumber &&
+                       first.at <= offset(at);
+  report(line(), linenumber, messagetext(m.report, word),
+         earlier ? first.plain : messagetext(m.plain, word), earlier ? first.at : offset(at));
   throw Stop();
 }
 
-void Translator::report(const std::string& text, int number, const std::string& message) {
+void Translator::report(const std::string& text, int number, const std::string& message,
+                        const std::string& plain, std::size_t at) {
   msg << text << "\n" << number << " " << message;
   if (diag) {
     // The report ends without a line feed; where both streams go to one
     // place, the diagnostic starts a line of its own.
     msg.flush();
     if (diagnewline) *diag << "\n";
-    *diag << sourcename << ":" << number << ": error: " << message << "\n";
+    writediagnostic(*diag, diagnostic(number, at, plain), colour);
   }
 }
 
-void Translator::mistake(const std::string& message) {
+void Translator::mistake(Why why, const char* at, const std::string& word) {
   if (!firstmistake.message.empty()) return;
-  firstmistake = Mistake{line(), message, linenumber};
+  const Message& m = messagefor(why);
+  firstmistake = Mistake{line(), messagetext(m.report, word), linenumber,
+                         messagetext(m.plain, word), offset(at)};
+}
+
+// Where at (by default the last word read) lies in the current line.
+std::size_t Translator::offset(const char* at) const {
+  if (!at) at = wordat;
+  if (!at || inputP >= input.size()) return 0;
+  const std::string& ln = input[inputP];
+  const auto p = reinterpret_cast<std::uintptr_t>(at),
+             start = reinterpret_cast<std::uintptr_t>(ln.c_str());
+  return p >= start && p <= start + ln.size() ? p - start : 0;
+}
+
+std::string Translator::lastword() const {
+  if (!wordat || wordend <= wordat) return "the end of the line";
+  return std::string(wordat, wordend);
+}
+
+// The diagnostic of stored line number at offset at: its line and column
+// in the source as written, and that line.
+Diagnostic Translator::diagnostic(int number, std::size_t at, const std::string& plain) const {
+  Diagnostic d;
+  d.file = sourcename;
+  d.line = number;
+  d.severity = "error";
+  d.message = plain;
+  d.column = (int)at + 1;
+  const std::size_t k = (std::size_t)number - 1;
+  if (!writtensource || k >= linestarts.size()) {
+    if (k < input.size()) d.sourceline = input[k];
+    return d;
+  }
+  std::size_t i = linestarts[k], end = writtensource->find('\n', i);
+  if (end == std::string::npos) end = writtensource->size();
+  d.sourceline = writtensource->substr(i, end - i);
+  const std::size_t nul = d.sourceline.find('\0');
+  if (nul != std::string::npos) d.sourceline.erase(nul);
+  if (!d.sourceline.empty() && d.sourceline.back() == '\r') d.sourceline.pop_back();
+  std::string stored;
+  std::vector<std::size_t> origin;
+  foldline(*writtensource, i, stored, &origin);
+  const std::size_t from = linestarts[k];
+  if (at < origin.size()) d.column = (int)(origin[at] - from) + 1;
+  else if (!origin.empty()) d.column = (int)(origin.back() - from) + 2;
+  return d;
 }
 
 // A comment of the source as a C comment; a "*/" in its text would end the
@@ -52,43 +107,54 @@ void Translator::putcomment(const std::string& text) {
   lastc = before;
 }
 
-// Normalises the source into the line store: carriage returns dropped,
-// blank and tab runs folded to one blank outside quotes, trailing blanks
-// removed, and the end marker "~" appended.
+// One line of the source as the store keeps it: carriage returns dropped,
+// blank and tab runs folded to one blank outside quotes. Trailing blanks
+// stay for the caller to remove. Leaves i after the line's line feed.
+void foldline(const std::string& source, std::size_t& i, std::string& cur,
+              std::vector<std::size_t>* origin) {
+  const std::size_t n = source.size();
+  auto store = [&](std::size_t at) {
+    cur += source[at];
+    if (origin) origin->push_back(at);
+  };
+  while (i < n) {
+    const std::size_t at = i;
+    char c = source[i++];
+    if (c == '\r') continue;
+    if (c == '\n') return;
+    if (c == '"') {
+      store(at);
+      while (i < n && source[i] != '\n') {
+        store(i);
+        if (source[i++] == '"') break;
+      }
+    } else if (c == ' ' || c == '\t') {
+      cur += ' ';
+      if (origin) origin->push_back(at);
+      while (i < n && (source[i] == ' ' || source[i] == '\t')) ++i;
+    } else {
+      store(at);
+    }
+  }
+}
+
+// Normalises the source into the line store: each line folded, trailing
+// blanks removed, cut at a NUL, and the end marker "~" appended.
 void Translator::readsource(const std::string& source) {
   input.clear();
+  linestarts.clear();
+  writtensource = &source;
   std::string cur;
-  auto endline = [&] {
+  for (std::size_t i = 0; i < source.size();) {
+    linestarts.push_back(i);
+    cur.clear();
+    foldline(source, i, cur, nullptr);
     std::size_t end = cur.find_last_not_of(' ');
     cur.erase(end == std::string::npos ? 0 : end + 1);
     std::size_t nul = cur.find('\0');
     if (nul != std::string::npos) cur.erase(nul);
     input.push_back(cur);
-    cur.clear();
-  };
-  std::size_t i = 0, n = source.size();
-  bool pending = false;  // text since the last line feed
-  while (i < n) {
-    char c = source[i++];
-    pending = true;
-    if (c == '\r') continue;
-    if (c == '\n') {
-      endline();
-      pending = false;
-    } else if (c == '"') {
-      cur += c;
-      while (i < n && source[i] != '\n') {
-        cur += source[i];
-        if (source[i++] == '"') break;
-      }
-    } else if (c == ' ' || c == '\t') {
-      cur += ' ';
-      while (i < n && (source[i] == ' ' || source[i] == '\t')) ++i;
-    } else {
-      cur += c;
-    }
   }
-  if (pending) endline();
   input.push_back("~");
   inputP = 0;
 }
@@ -202,7 +268,7 @@ void Translator::linecode() {
       nextP = getword(word1, scanP);
       checkseparator();
       statement();
-      if (scanP == lastP) error("stuck");
+      if (scanP == lastP) error(Why::stuck, scanP);
       lastP = scanP;
     }
     bool quiet = word1 == "REM" || word1 == "FOR" || word1 == "GOSUB" || endflag;
@@ -218,12 +284,13 @@ void Translator::linecode() {
 
 // A label at the head of a line: a C name of the label range, placed once.
 void Translator::placelabel(const std::string& cname) {
+  const char* at = line();
   if (!iscname(cname) || !label)
-    mistake("bad label " + dialectname(cname));
+    mistake(Why::badlabel, at, dialectname(cname));
   else if (findname(cname) < constants)
-    mistake("constant " + cname + " as a label");
+    mistake(Why::constantaslabel, at, cname);
   else if (!placed.insert(cname).second)
-    mistake("label " + dialectname(cname) + " defined twice");
+    mistake(Why::labeltwice, at, dialectname(cname));
 }
 
 // Statements follow one another after ":", or after one whose C text ends
@@ -232,7 +299,7 @@ void Translator::placelabel(const std::string& cname) {
 void Translator::checkseparator() {
   if (!lastP || lastc == ';' || lastc == '{' || lastc == '}' || lastc == ':') return;
   if (word1 == ":" || word1 == "'" || word1 == "REM" || word1 == "ELSE") return;
-  mistake("missing :");
+  mistake(Why::missingcolon, nullptr, lastword());
 }
 
 void Translator::statementpass() {
@@ -290,7 +357,8 @@ int Translator::translate(const std::string& source) {
     return 1;
   }
   if (!firstmistake.message.empty()) {
-    report(firstmistake.line, firstmistake.number, firstmistake.message);
+    const Mistake& m = firstmistake;
+    report(m.line, m.number, m.message, m.plain, m.at);
     return 1;
   }
   return 0;
@@ -301,32 +369,46 @@ int Translator::translate(const std::string& source) {
 #endif
 
 static const char helptext[] =
-    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c\n"
+    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...]\n"
+    "       kzo2c [-g] -o PROGRAM SOURCE.bas\n"
+    "       kzo2c [-g] SOURCE.bas OUTPUT.c\n"
     "       kzo2c --help | --version\n"
     "\n"
-    "Translates a program in the kzo2c BASIC dialect into one C file that\n"
-    "carries its own runtime. Compile that file with a C compiler and link it\n"
-    "with curses and the math library:\n"
+    "Translates a program in the kzo2c BASIC dialect into C, and compiles and\n"
+    "runs it:\n"
     "\n"
-    "  kzo2c prog.bas prog.c && cc prog.c -o prog -lncurses -lm\n"
-    "\n"
-    "The first argument is the source, the last the C file to write.\n"
+    "  kzo2c --run prog.bas     translate, compile and run prog.bas\n"
+    "  kzo2c -o prog prog.bas   translate and compile into the program prog\n"
+    "  kzo2c prog.bas prog.c    translate into prog.c only; build it with\n"
+    "                           cc -O2 prog.c -o prog -lncurses -lm\n"
     "\n"
     "Options (before the source):\n"
-    "  -g         write #line directives, so that compiler messages, debuggers\n"
-    "             and sanitizers name lines of the source\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
+    "  --run       run the program with the ARGUMENTS after the source, on this\n"
+    "              terminal, and exit with its status; builds are kept in\n"
+    "              $XDG_CACHE_HOME/kzo2c (else ~/.cache/kzo2c), so an unchanged\n"
+    "              program starts at once the next time\n"
+    "  -o PROGRAM  compile into PROGRAM; the C text is not kept\n"
+    "  -g          write #line directives, so that compiler messages, debuggers\n"
+    "              and sanitizers name lines of the source (with -o and --run\n"
+    "              the compiler gets -g too)\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "The C compiler is $CC (else cc) with -O2 and then $CFLAGS; the program is\n"
+    "linked with $LDFLAGS, curses and the math library.\n"
     "\n"
     "Exit status:\n"
-    "  0  translated (or --help, --version)\n"
-    "  1  translation error: the offending line, its number and the message\n"
-    "     on standard output, and SOURCE:LINE: error: MESSAGE on standard\n"
-    "     error; the C file holds what was written until then\n"
-    "  2  bad command line, or a file that cannot be read or written\n";
+    "  0  translated and built (or --help, --version); --run: the program's\n"
+    "  1  translation error: FILE:LINE:COLUMN: error: MESSAGE on standard error\n"
+    "     with the line and a caret under the mistake, and the offending line,\n"
+    "     its number and the message on standard output (the C file holds what\n"
+    "     was written until then); or the C compiler failed\n"
+    "  2  bad command line, a file that cannot be read or written, or no C\n"
+    "     compiler\n";
 
 static const char usagetext[] =
-    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c (kzo2c --help tells more)\n";
+    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...] | [-g] -o PROGRAM SOURCE.bas | "
+    "[-g] SOURCE.bas OUTPUT.c\n";
 
 // Prints an informational text; a standard output that cannot take it
 // is a failure, not a success.
@@ -395,6 +477,7 @@ int translatesource(const Options& o, const std::string& text, std::ostream& sin
   t.outname = outname;
   t.diag = &err;
   t.diagnewline = shared;
+  t.colour = &err == &std::cerr && colourwanted(2);
   t.debuglines = o.debuglines;
   int status = t.translate(text);
   t.spill();

@@ -24,12 +24,14 @@ struct Translator::Phrase {
   std::string word;     // the current word
   const char* rest;     // the text after the current word
   const char* p;        // where the next word is read
+  const char* at;       // where the current word starts
 
   // Subscripts of the statement pass are checked against the DIM sizes.
   // An array with the number of its subscripts written so far: the open
   // subscripts, innermost last, and the array that the next "(" continues.
   struct Array {
     std::string name;                      // its C name
+    const char* at = nullptr;              // where the name stands
     const std::vector<std::string>* sizes = nullptr;
     std::size_t used = 0;                  // subscripts written or open
   };
@@ -37,9 +39,15 @@ struct Translator::Phrase {
   Array pending;       // sizes null when no array waits for a "("
   std::string before;  // the name word before this one, if it was one
   bool missing = false;  // the line ended where a value was due
+  const char* missingat = nullptr;
+  // What the diagnostic of a phrase that does not come out whole points
+  // at: a "(" with nothing before it, an operator with no value before it.
+  const char* grouping = nullptr;
+  const char* dangling = nullptr;
+  std::string danglingop;
 
   Phrase(Translator& tr, char first, std::string& buffer, const char* from)
-      : t(tr), text(buffer), rest(from), p(from) {
+      : t(tr), text(buffer), rest(from), p(from), at(from) {
     exp += first;
     text.clear();
   }
@@ -49,32 +57,36 @@ struct Translator::Phrase {
   static void pop(std::string& stack) {
     if (!stack.empty()) stack.pop_back();
   }
-  void next() { rest = p = t.getword(word, p); }
+  void next() {
+    rest = p = t.getword(word, p);
+    at = t.wordat;
+  }
 
-  [[noreturn]] void fail(const char* message) {
+  [[noreturn]] void fail(Why why, const char* where = nullptr, const std::string& about = "") {
     t.msg << val << "!" << exp << "\n" << text << "\n" << word << "!" << rest
           << "\n";
-    t.error(message);
+    t.error(why, where ? where : at, about.empty() ? t.lastword() : about);
   }
 
   void checklval() {
-    if (top() == 'L') fail("illegal l-val");
+    if (top() == 'L') fail(Why::illegallval);
   }
   void checknumber() {
     char c = top();
-    if (c != 'N' && c != 'F' && c != 'L') fail("I wanted a string");
+    if (c != 'N' && c != 'F' && c != 'L') fail(Why::wantedstring);
     val += 'N';
     pop(exp);
   }
   void checkstring() {
     char c = top();
-    if (c != 'S' && c != 'L' && c != 'F') fail("I wanted a number");
+    if (c != 'S' && c != 'L' && c != 'F') fail(Why::wantednumber);
     val += c;
     pop(exp);
   }
   void checkleftparen() {
+    const std::string function = t.lastword();
     next();
-    if (word != "(") fail("I wanted a (");
+    if (word != "(") fail(Why::wantedparen, at, function);
     text += "(";
     val += '(';
   }
@@ -84,7 +96,7 @@ struct Translator::Phrase {
     checklval();
     checkstring();
     text += c;
-    if (temporary && ++t.linetemps > temps) t.error("too many string functions");
+    if (temporary && ++t.linetemps > temps) t.error(Why::toomanystringfunctions, at);
     checkleftparen();
     exp += expect;
   }
@@ -114,11 +126,14 @@ struct Translator::Phrase {
     Array a = pending;
     pending = Array();
     if (!a.sizes) {
-      t.mistake(before.empty() ? "subscript without an array"
-                               : "subscript on " + dialectname(before) +
-                                     ", which no DIM declares as an array");
+      if (before.empty()) {
+        if (!grouping) grouping = at;
+        t.mistake(Why::subscriptwithoutarray, at);
+      } else {
+        t.mistake(Why::subscriptnotarray, at, dialectname(before));
+      }
     } else if (a.used == a.sizes->size()) {
-      t.mistake("too many subscripts for " + dialectname(a.name));
+      t.mistake(Why::toomanysubscripts, at, dialectname(a.name));
       a.sizes = nullptr;
     }
     ++a.used;
@@ -129,9 +144,9 @@ struct Translator::Phrase {
   void endsubscripts() {
     if (!pending.sizes || word == "(") return;
     if (pending.used == 0)
-      t.mistake("array " + dialectname(pending.name) + " without subscripts");
+      t.mistake(Why::arraywithoutsubscripts, pending.at, dialectname(pending.name));
     else if (pending.used < pending.sizes->size())
-      t.mistake("too few subscripts for " + dialectname(pending.name));
+      t.mistake(Why::toofewsubscripts, pending.at, dialectname(pending.name));
     pending = Array();
   }
   void subscriptcomma() {
@@ -142,7 +157,7 @@ struct Translator::Phrase {
     text += closing() + "][";
     Array& a = open.back();
     if (a.sizes && a.used == a.sizes->size()) {
-      t.mistake("too many subscripts for " + dialectname(a.name));
+      t.mistake(Why::toomanysubscripts, at, dialectname(a.name));
       a.sizes = nullptr;
     }
     ++a.used;
@@ -163,7 +178,7 @@ struct Translator::Phrase {
       case ',': text += ","; pop(exp); pop(val); break;
       case 'M': text += ","; pop(exp); pop(val); exp += ")N"; break;
       case ']': subscriptcomma(); pop(val); exp += 'N'; break;
-      default: fail("unexpected ,");
+      default: fail(Why::unexpectedcomma);
     }
   }
   void closeparen() {
@@ -171,7 +186,7 @@ struct Translator::Phrase {
       case 'M': text += ",0)"; break;
       case ']': closesubscript(); break;
       case ')': text += ")"; break;
-      default: fail("unexpected )");
+      default: fail(Why::unexpectedparen);
     }
     pop(val);
     pop(val);
@@ -179,7 +194,7 @@ struct Translator::Phrase {
   }
   void operand() {
     if (checked() && !word.empty() && std::strchr("NSFL", lastvalue()))
-      t.mistake("missing operator before " + dialectname(word));
+      t.mistake(Why::missingoperator, at, dialectname(word));
     switch (top()) {
       case 'I':
         pop(exp);
@@ -192,8 +207,8 @@ struct Translator::Phrase {
           checknumber();
         }
         break;
-      case ',': fail("I was expecting a ,");
-      case ')': case ']': case 'M': fail("I was expecting a )");
+      case ',': fail(Why::expectingcomma);
+      case ')': case ']': case 'M': fail(Why::expectingparen);
       default:
         if (t.string) checkstring(); else checknumber();
     }
@@ -202,6 +217,7 @@ struct Translator::Phrase {
     checkoperand();
     if (t.name && !t.keyword) {
       pending.name = word;
+      pending.at = at;
       pending.sizes = t.arraysizes(word);
       pending.used = 0;
     }
@@ -211,24 +227,25 @@ struct Translator::Phrase {
   void checkoperand() {
     if (word.empty()) {
       missing = true;
+      missingat = at;
       return;
     }
     unsigned char c = word[0];
     if (t.name && t.label) {  // a label, or a constant name
       int k = t.findname(word);
       if (k >= t.constants && k < t.labels)
-        t.mistake("label " + dialectname(word) + " used as a value");
+        t.mistake(Why::labelasvalue, at, dialectname(word));
       else if (k < t.constants && !t.definedconstant(word))
-        t.mistake("constant " + word + " has no value");
+        t.mistake(Why::constantnovalue, at, word);
     } else if (t.string) {
       return;  // a literal or a string variable
     } else if (std::isdigit(c) || c == '.') {
-      if (!t.name && !isnumber(word)) t.mistake("bad number " + word);
-      if (t.name) t.mistake("bad name " + dialectname(word));
+      if (!t.name && !isnumber(word)) t.mistake(Why::badnumber, at, word);
+      if (t.name) t.mistake(Why::badname, at, dialectname(word));
     } else if (!t.name) {
-      t.mistake("unexpected " + word);
+      t.mistake(Why::unexpectedword, at, word);
     } else if (!iscname(word)) {
-      t.mistake("bad name " + dialectname(word));
+      t.mistake(Why::badname, at, dialectname(word));
     }
   }
 
@@ -243,9 +260,12 @@ struct Translator::Phrase {
           return;
         case '-': case '+': case '*': case '/':
           checklval();
-          if (checked() && lastvalue() != 'N')
-            t.mistake(lastvalue() == 'E' || lastvalue() == '(' ? "no value before " + w
-                                                               : "string in arithmetic");
+          if (lastvalue() == 'E' || lastvalue() == '(') {
+            if (!dangling) dangling = at, danglingop = w;
+            if (checked()) t.mistake(w == "-" ? Why::minusbefore : Why::novaluebefore, at, w);
+          } else if (checked() && lastvalue() != 'N') {
+            t.mistake(Why::stringinarithmetic, at, w);
+          }
           text += w;
           pop(val);
           exp += 'N';
@@ -274,7 +294,11 @@ struct Translator::Phrase {
     } else if (w == "CHR$") {
       stringfunction("chr__kzo", false, ")N");
     } else {
-      t.error("keyword in phrase");
+      t.error(w == "LET"    ? Why::keywordlet
+              : w == "NOT"  ? Why::keywordnot
+              : w == "ELSE" ? Why::keywordelse
+                            : Why::keywordinphrase,
+              at, t.lastword());
     }
   }
 
@@ -283,7 +307,7 @@ struct Translator::Phrase {
   }
 
   const char* translate() {
-    if (!*p) t.error("empty phrase");
+    if (!*p) t.error(Why::emptyphrase, p);
     next();
     if (t.constant) checklval();
     const char* end;
@@ -296,9 +320,12 @@ struct Translator::Phrase {
       if (top() != 'E' || continues(word)) continue;
       break;
     }
-    if (val != "EN" && val != "EF" && val != "EL" && val != "ES")
-      fail("bad destack on exit");
-    if (missing && checked()) t.mistake("value missing at the end of the line");
+    if (val != "EN" && val != "EF" && val != "EL" && val != "ES") {
+      if (grouping) fail(Why::grouping, grouping);
+      if (dangling) fail(danglingop == "-" ? Why::unaryminus : Why::novalue, dangling, danglingop);
+      fail(Why::incomplete);
+    }
+    if (missing && checked()) t.mistake(Why::valuemissing, missingat);
     t.string = val != "EN";
     return end;
   }

@@ -46,8 +46,56 @@ class NameIndex {
   std::size_t used_ = 0;
 };
 
+// One message on standard error in the compilers' form (diagnostics.cpp):
+// FILE:LINE:COLUMN: SEVERITY: MESSAGE, then, when column > 0, the source
+// line as written and a caret under the column. Lines and columns count
+// from 1 in the file as written; a tab counts as one column.
+struct Diagnostic {
+  std::string file;
+  int line = 0;
+  int column = 0;             // 0: the message names no column
+  std::string severity;       // "error" or "warning"
+  std::string message;
+  std::string sourceline;     // the line as written, without its line end
+};
+
 // Thrown by Translator::error after the report has been printed.
 struct Stop {};
+
+// Every message of a translation error (messages.cpp): the report's words
+// on standard output, and the plain words of the diagnostic on standard
+// error, which say what is wrong and what to write instead. A "%s" in
+// either stands for the name or word the message is about.
+enum class Why {
+  keywordaslabel, stuck, badlabel, constantaslabel, labeltwice, missingcolon,
+  macrostorefull, constanttakesname, constanteq, macronotstring, constantmissingeq,
+  stringmismatch, macrorecursion,
+  unmatchedquote, strayunderscore, straytilde, straydollar,
+  illegallval, wantedstring, wantednumber, wantedparen, expectingcomma,
+  expectingparen, unexpectedcomma, unexpectedparen, unaryminus, novalue, grouping,
+  incomplete, keywordinphrase, keywordlet, keywordnot, keywordelse, emptyphrase,
+  toomanystringfunctions, subscriptwithoutarray, subscriptnotarray, toomanysubscripts,
+  arraywithoutsubscripts, toofewsubscripts, missingoperator, labelasvalue,
+  constantnovalue, badnumber, badname, unexpectedword, novaluebefore, minusbefore,
+  stringinarithmetic, valuemissing,
+  dimsizenotconstant, dimsizerange, dimwithoutname, dimnotvariable, dimagain,
+  dataitemtoolong,
+  notacolon, assigneq, nextforvar, toomanyfors, stringforvariable, foreq,
+  stringforvalue, forto, forforvar, stepvalue, forcolon, stringselector, ongotoword,
+  ongosub, labelplease, undefinedlabel, cannotassign, stringplace, comparisonplease,
+  comparemix, elsewithoutif, secondelse, missingcomma, stringposition,
+  stringfilenumber, openmode, filenamenotstring,
+};
+struct Message {
+  Why why;
+  const char* report;  // as the report on standard output has it
+  const char* plain;   // as the diagnostic on standard error says it
+};
+extern const Message messagetable[];
+extern const int messagecount;
+const Message& messagefor(Why why);
+// A message's text with its "%s" replaced by the word it is about.
+std::string messagetext(const char* form, const std::string& word);
 
 // The number of MID$/LEFT$ results one source line may hold at once; the
 // runtime recycles its result buffers in rings of this size.
@@ -73,6 +121,7 @@ struct Translator {
   std::string outname;             // the C file as named there
   std::ostream* diag = nullptr;    // when set, gets SOURCE:LINE: error: MESSAGE
   bool diagnewline = false;        // diag shares msg's destination
+  bool colour = false;             // diag is a terminal that takes colour
   bool debuglines = false;         // -g: #line directives name source lines
   bool hold = false;               // keep out whole: a line block is open
   long long spilledlines = 0;      // line feeds in the text already spilled
@@ -82,6 +131,10 @@ struct Translator {
   std::size_t inputP = 0;          // index of the current line
   int linenumber = 0;
   std::string qline;               // escaped copy for the trace line
+  const std::string* writtensource = nullptr;  // the text being translated
+  std::vector<std::size_t> linestarts;   // where each stored line begins in it
+  const char* wordat = nullptr;    // the word getword read last: its start
+  const char* wordend = nullptr;   // and its end
 
   // ---- pass modes
   bool labeling = false, dimming = false, defining = false;
@@ -131,8 +184,12 @@ struct Translator {
   struct Mistake {
     std::string line, message;
     int number = 0;
+    std::string plain;    // the diagnostic's words
+    std::size_t at = 0;   // where in the stored line it was found
   } firstmistake;
-  void mistake(const std::string& message);
+  // at: where in the current line the mistake was found; null for the
+  // start of the word getword read last. word: what %s stands for.
+  void mistake(Why why, const char* at = nullptr, const std::string& word = "");
 
   // ---- the C text so far, as the line close and the mends need it
   char lastc = ';';         // its last character outside comments and blanks
@@ -144,8 +201,12 @@ struct Translator {
   void readsource(const std::string& source);
   template <class F> void walk(F handle);
   const char* line() const { return input[inputP].c_str(); }
-  [[noreturn]] void error(const std::string& message);
-  void report(const std::string& text, int number, const std::string& message);
+  [[noreturn]] void error(Why why, const char* at = nullptr, const std::string& word = "");
+  void report(const std::string& text, int number, const std::string& message,
+              const std::string& plain, std::size_t at);
+  std::size_t offset(const char* at) const;  // into the current line
+  std::string lastword() const;  // the word getword read last, as written
+  Diagnostic diagnostic(int number, std::size_t at, const std::string& plain) const;
   void statementpass();
   void translateline();
   void placelabel(const std::string& cname);
@@ -162,7 +223,8 @@ struct Translator {
   void labelpass();
   void dimpass();
   void dimline(const char* p);
-  std::string dimdeclaration(const std::string& phrase, bool isstring);
+  std::string dimdeclaration(const std::string& phrase, bool isstring,
+                             const char* at = nullptr);
   const std::vector<std::string>* arraysizes(const std::string& cname) const;
   void variablepass();
   void datapass();
@@ -171,6 +233,7 @@ struct Translator {
 
   // ---- scanner.cpp
   const char* getword(std::string& word, const char* text);
+  const char* readword(std::string& word, const char* text);
   const char* copylabel(const char* text);
   void mangle(std::string& word);
   bool remembered(std::string& word);
@@ -220,7 +283,7 @@ struct Translator {
   void checklabel(const std::string& cname);
   bool endsstatement(const std::string& word) const;
   std::string targetword;  // the label word copylabel wrote
-  void checkplace(const std::string& phrase, bool isstring, bool text);
+  void checkplace(const std::string& phrase, bool isstring, bool text, const char* at);
   void printseparator();
 
   // ---- output helpers
@@ -266,6 +329,10 @@ bool endswith(const std::string& s, const char* suffix);
 bool isvariablename(const std::string& cname);
 std::string cliteral(const std::string& text);
 bool isnumber(const std::string& word);
+// Reads one source line from i on as the store keeps it (driver.cpp);
+// origin, when given, gets the index in source of every byte stored.
+void foldline(const std::string& source, std::size_t& i, std::string& line,
+              std::vector<std::size_t>* origin);
 
 // layout.cpp
 extern const char* const headofmain[];
@@ -296,18 +363,6 @@ int translatesource(const Options& o, const std::string& text, std::ostream& sin
 int translatefile(const Options& o, const std::string& outname, std::ostream& out,
                   std::ostream& err, bool shared);
 
-// One message on standard error in the compilers' form (diagnostics.cpp):
-// FILE:LINE:COLUMN: SEVERITY: MESSAGE, then, when column > 0, the source
-// line as written and a caret under the column. Lines and columns count
-// from 1 in the file as written; a tab counts as one column.
-struct Diagnostic {
-  std::string file;
-  int line = 0;
-  int column = 0;             // 0: the message names no column
-  std::string severity;       // "error" or "warning"
-  std::string message;
-  std::string sourceline;     // the line as written, without its line end
-};
 void writediagnostic(std::ostream& err, const Diagnostic& d, bool colour);
 bool colourwanted(int fd);  // a terminal, NO_COLOR unset, TERM not dumb
 

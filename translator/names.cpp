@@ -103,7 +103,7 @@ void Translator::labelpass() {
     unsigned char c = ln[0];
     if (!(islabelchar(c))) return;
     getword(word1, ln);
-    if (keyword) error("keyword as label");
+    if (keyword) error(Why::keywordaslabel, ln, lastword());
   });
 }
 
@@ -133,8 +133,9 @@ void Translator::dimline(const char* p) {
     if (*p == ' ' && startsword(p + 1, "DIM")) {
       p += 5;
       for (;;) {
+        const char* item = p + std::strspn(p, " ");
         p = getphrase(phrase1, p);
-        put(dimdeclaration(phrase1, string));
+        put(dimdeclaration(phrase1, string, item));
         while (*p == ' ') ++p;
         if (*p != ',') break;
         ++p;
@@ -202,34 +203,34 @@ struct SizeEvaluator {
 // and range rule of index__kzo and written as integers, so that the
 // declaration is a constant expression in C.
 std::string Translator::dimdeclaration(const std::string& phrase,
-                                       bool isstring) {
+                                       bool isstring, const char* at) {
   static const std::string open = "[index__kzo(", close = ")]";
   std::size_t b = phrase.find('[');
   std::string decl = phrase.substr(0, b);
   std::vector<std::string> sizes;
   while (b != std::string::npos) {
-    if (phrase.compare(b, open.size(), open) != 0) error("DIM size not constant");
+    if (phrase.compare(b, open.size(), open) != 0) error(Why::dimsizenotconstant, at);
     std::size_t e = phrase.find(close, b + open.size());
-    if (e == std::string::npos) error("DIM size not constant");
+    if (e == std::string::npos) error(Why::dimsizenotconstant, at);
     std::string size = phrase.substr(b + open.size(), e - b - open.size());
     SizeEvaluator ev{*this, size};
     double x = ev.expr();
-    if (!ev.ok) error("DIM size not constant");
-    if (!(x >= -0.5 && x < INT_MAX + 0.5)) error("index overflow");
+    if (!ev.ok) error(Why::dimsizenotconstant, at);
+    if (!(x >= -0.5 && x < INT_MAX + 0.5)) error(Why::dimsizerange, at);
     sizes.push_back(std::to_string((int)(x + 0.5)));
     decl += "[" + sizes.back() + "]";
     b = e + close.size();
     if (b == phrase.size()) break;
-    if (phrase[b] != '[') error("DIM size not constant");
+    if (phrase[b] != '[') error(Why::dimsizenotconstant, at);
   }
   std::string cname = phrase.substr(0, phrase.find('['));
   if (cname.empty())
-    mistake("DIM item without a name");
+    mistake(Why::dimwithoutname, at);
   else if (!isvariablename(cname))
-    mistake("DIM of " + dialectname(cname) + ", which is no variable name");
+    mistake(Why::dimnotvariable, at, dialectname(cname));
   auto known = dimsizes.find(cname);
   if (known == dimsizes.end()) dimsizes.emplace(cname, sizes);
-  else if (known->second != sizes) error("DIM " + dialectname(cname) + " again with other sizes");
+  else if (known->second != sizes) error(Why::dimagain, at, dialectname(cname));
   return isstring ? "char " + decl + "[300];\n" : "double " + decl + ";\n";
 }
 
@@ -277,6 +278,7 @@ void Translator::datapass() {
     for (;;) {
       while (*p == ' ') ++p;
       if (!*p) return;
+      const char* at = p;
       std::string item;
       std::size_t length = 0;  // bytes the item holds at run time
       if (*p == '"') {
@@ -296,7 +298,7 @@ void Translator::datapass() {
         }
         if (*p == ',') ++p;
       }
-      if (length > dataitemmax) error("DATA item too long");
+      if (length > dataitemmax) error(Why::dataitemtoolong, at);
       put(item);
       put("\",\n  \"");
     }

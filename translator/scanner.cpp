@@ -161,7 +161,7 @@ std::string cliteral(const std::string& text) {
 static const char* quoted(Translator& t, std::string& word, const char* p) {
   const char* start = p++;
   while (*p && *p != '"') ++p;
-  if (!*p) t.error("unmatched \"");
+  if (!*p) t.error(Why::unmatchedquote, start);
   word = "\"" + cliteral(std::string(start + 1, p)) + "\"";
   if (t.defining_macro >= 0) t.fixmacro(std::string(start + 1, p));
   t.string = t.constant = true;
@@ -169,7 +169,14 @@ static const char* quoted(Translator& t, std::string& word, const char* p) {
   return p + 1;
 }
 
+// The next word, with where it stands kept for the diagnostics.
 const char* Translator::getword(std::string& word, const char* text) {
+  while (*text == ' ') ++text;
+  wordat = text;
+  return wordend = readword(word, text);
+}
+
+const char* Translator::readword(std::string& word, const char* text) {
   word.clear();
   while (*text == ' ') ++text;
   if (!*text) return text;
@@ -192,8 +199,8 @@ const char* Translator::getword(std::string& word, const char* text) {
     if (name) continue;
     char ch = *text;
     if (!isdigitorpoint((unsigned char)ch)) constant = false;
-    if (ch == '_') error("stray _");
-    if (ch == '~') error("stray ~");
+    if (ch == '_') error(Why::strayunderscore, text);
+    if (ch == '~') error(Why::straytilde, text);
   }
   word.assign(start, text);
 
@@ -203,7 +210,7 @@ const char* Translator::getword(std::string& word, const char* text) {
   }
 
   if (*text == '$') {
-    if (word.empty() || !name) error("stray $");
+    if (word.empty() || !name) error(Why::straydollar, text);
     word += '$';
     ++text;
     string = true;

@@ -87,15 +87,16 @@ void Translator::colonafter() {
   const char* p = getword(word1, scanP);
   if (word1 == "REM" || word1 == "'") return;  // a comment may follow too
   scanP = p;
-  if (word1 != ":") error("not a colon");
+  if (word1 != ":") error(Why::notacolon, nullptr, lastword());
 }
 
 void Translator::doassign() {
+  const char* place = scanP;
   nextP = lvalphrase(phrase1, scanP);
-  checkplace(phrase1, string, false);
+  checkplace(phrase1, string, false, place);
   if (string) {
     nextP = getword(word2, nextP);
-    if (word2 != "=") error("=");
+    if (word2 != "=") error(Why::assigneq, nullptr, lastword());
     scanP = stringphrase(phrase2, nextP);
     put("let__kzo(" + phrase1 + ", " + phrase2 + ")");
     if (*scanP) getword(word3, scanP);
@@ -103,7 +104,7 @@ void Translator::doassign() {
   }
   put(phrase1);
   nextP = getword(word2, nextP);
-  if (word2 != "=") error("=");
+  if (word2 != "=") error(Why::assigneq, nullptr, lastword());
   scanP = numberphrase(phrase1, nextP);
   put("=" + phrase1);
 }
@@ -169,17 +170,19 @@ void Translator::dodim() {
 void Translator::checklabel(const std::string& w) {
   int k = findname(w);
   if (w.empty() || !name)
-    mistake("label please");
+    mistake(Why::labelplease, nullptr, lastword());
   else if (!label || k < constants || k >= labels)
-    mistake("undefined label " + dialectname(w));
+    mistake(Why::undefinedlabel, nullptr, dialectname(w));
   else if (!iscname(w))
-    mistake("bad label " + dialectname(w));
+    mistake(Why::badlabel, nullptr, dialectname(w));
 }
 
 // An assignment, READ or LINE INPUT writes into a variable or an array
 // entry, never into a constant, a literal, a function's result or the
 // command line; READ and LINE INPUT write text.
-void Translator::checkplace(const std::string& phrase, bool isstring, bool text) {
+void Translator::checkplace(const std::string& phrase, bool isstring, bool text,
+                            const char* at) {
+  while (*at == ' ') ++at;
   std::size_t n = 0;
   while (n < phrase.size() && (std::isalnum((unsigned char)phrase[n]) || phrase[n] == '_')) ++n;
   const std::string head = phrase.substr(0, n);
@@ -188,10 +191,10 @@ void Translator::checkplace(const std::string& phrase, bool isstring, bool text)
   if (!place) {
     bool named = n > 0 && !std::isdigit((unsigned char)phrase[0]);
     if (named && n < phrase.size() && phrase[n] == '$') ++n;
-    mistake("cannot assign to " + (named ? dialectname(phrase.substr(0, n)) : "a value"));
+    mistake(Why::cannotassign, at, named ? dialectname(phrase.substr(0, n)) : "a value");
   }
   else if (text && !isstring)
-    mistake("string place please");
+    mistake(Why::stringplace, at);
 }
 
 void Translator::dogoto() {
@@ -222,7 +225,7 @@ void Translator::donext() {
   const char* past = getword(word2, scanP);
   if (variable) {
     forvarno = forvarnumber(word2);
-    if (forvarno < 0) error("next forvar");
+    if (forvarno < 0) error(Why::nextforvar, nullptr, lastword());
     scanP = past;
   }
   put("forvar__kzo=" + num(forvarno) + "; back__kzo=" + num(n) +
@@ -233,31 +236,34 @@ void Translator::donext() {
 
 void Translator::dofor() {
   int n = returnc, f = forc;
-  if (forc >= fors) error("too many FOR statements");
+  if (forc >= fors) error(Why::toomanyfors);
   const char* p = getword(word1, nextP);
-  if (string) error("string for FOR variable");
+  const char* var = wordat;
+  if (string) error(Why::stringforvariable, var, lastword());
   p = getword(word3, p);
-  if (word3 != "=") error("FOR =");
+  if (word3 != "=") error(Why::foreq);
+  const char* from = p;
   p = getphrase(phrase1, p);
-  if (string) error("string FOR variable phrase");
+  if (string) error(Why::stringforvalue, from);
   p = getword(word3, p);
-  if (word3 != "TO") error("FOR TO");
+  if (word3 != "TO") error(Why::forto);
+  from = p;
   p = getphrase(phrase2, p);
-  if (string) error("string FOR variable phrase");
+  if (string) error(Why::stringforvalue, from);
   phrase2 = "(float)(" + phrase2 + ")";
   int forvarno = forvarnumber(word1);
-  if (forvarno < 0) error("for forvar");
-  if (!iscname(word1)) mistake("bad name " + dialectname(word1));
+  if (forvarno < 0) error(Why::forforvar, var, dialectname(word1));
+  if (!iscname(word1)) mistake(Why::badname, var, dialectname(word1));
   phrase3 = "1.0";
   if (*p) {
     const char* q = getword(word3, p);
     if (word3 == "STEP") {
-      if (!*q) error("STEP");
+      if (!*q) error(Why::stepvalue, q);
       p = getphrase(phrase3, q);
-      if (string) mistake("string FOR variable phrase");
+      if (string) mistake(Why::stringforvalue, q);
       phrase3 = "(float)(" + phrase3 + ")";
     } else if (word3 != ":" && word3 != "REM" && word3 != "'") {
-      error("not :");
+      error(Why::forcolon, nullptr, lastword());
     }
   }
   scanP = p;
@@ -286,15 +292,15 @@ void Translator::dofor() {
 
 void Translator::doon() {
   scanP = getphrase(phrase1, nextP);
-  if (string) mistake("string selector");
+  if (string) mistake(Why::stringselector, nextP);
   put("switch(index__kzo(" + phrase1 + ")) {\n");
   const char* p = getword(word1, scanP);
-  if (word1 != "GOTO" && word1 != "GOSUB") error("GOTO or GOSUB please");
-  if (word1 == "GOSUB") error("on gosub later");
+  if (word1 != "GOTO" && word1 != "GOSUB") error(Why::ongotoword);
+  if (word1 == "GOSUB") error(Why::ongosub);
   int n = 1;
   do {
     p = getword(word2, p);
-    if (!label || !name || word2.empty()) error("label please");
+    if (!label || !name || word2.empty()) error(Why::labelplease, nullptr, lastword());
     checklabel(word2);
     put("    case " + num(n++) + ": goto " + word2 + ";\n");
     scanP = p;
@@ -312,11 +318,13 @@ void Translator::doif() {
     p = getphrase(phrase1, p);
     bool leftstring = string;
     p = getword(word1, p);
+    const char* comparison = wordat;
+    const std::string comparisonword = lastword();
     if (word1 == "=") word1 = "==";
     else if (word1 == "<>") word1 = "!=";
     p = getphrase(phrase2, p);
-    if (!isin(word1, comparisons)) mistake("comparison please");
-    else if (leftstring != string) mistake("string compared with a number");
+    if (!isin(word1, comparisons)) mistake(Why::comparisonplease, comparison, comparisonword);
+    else if (leftstring != string) mistake(Why::comparemix, comparison);
     if (phrase2 == "\"\\\"") phrase2 = "\"\\\\\"";
     char c = word1.empty() ? '\0' : word1[0];
     if (string)
@@ -340,8 +348,8 @@ void Translator::doif() {
 }
 
 void Translator::doelse() {
-  if (!ifflag) error("stray ELSE");
-  if (elseblock) mistake("stray ELSE");  // the innermost IF has its ELSE
+  if (!ifflag) error(Why::elsewithoutif);
+  if (elseblock) mistake(Why::secondelse);  // the innermost IF has its ELSE
   elseblock = true;
   put(";}\n  else {");
   scanP = nextP;
@@ -360,7 +368,8 @@ bool Translator::endsstatement(const std::string& w) const {
 // of the statement.
 void Translator::printseparator() {
   nextP = getword(word2, scanP);
-  if (*scanP && word2 != "," && !endsstatement(word2)) error("missing ,");
+  if (*scanP && word2 != "," && !endsstatement(word2))
+    error(Why::missingcomma, nullptr, lastword());
   if (word2 == ",") scanP = nextP;
 }
 
@@ -371,12 +380,12 @@ void Translator::doprint() {
   if (word1 == "@") {
     put("P__kzo=.2+");
     scanP = getphrase(phrase1, nextP);
-    if (string) mistake("string position");
+    if (string) mistake(Why::stringposition, nextP);
     put(phrase1 + ";\n  move(P__kzo/32, P__kzo-P__kzo/32*32);\n  ");
     printseparator();
   } else if (word1 == "#") {
     scanP = getphrase(phrase2, nextP);
-    if (string) mistake("string file number");
+    if (string) mistake(Why::stringfilenumber, nextP);
     const std::string n = "index__kzo(" + phrase2 + ")";
     prefix = "  fprintf(file__kzo[" + n + "], ";
     printseparator();
@@ -418,20 +427,21 @@ void Translator::doline() {
   const char* p = getword(word1, scanP);
   if (word1 == "#") {
     scanP = getphrase(phrase1, p);
-    if (string) error("string file number");
+    if (string) error(Why::stringfilenumber, p);
     scanP = getword(word1, scanP);
-    if (word1 != ",") error("missing ,");
+    if (word1 != ",") error(Why::missingcomma, nullptr, lastword());
   } else {
     phrase1 = "0";
   }
+  const char* place = scanP;
   scanP = getphrase(phrase2, scanP);
-  checkplace(phrase2, string, true);
+  checkplace(phrase2, string, true, place);
   put("lineinput__kzo(" + phrase1 + ", " + phrase2 + ");");
 }
 
 void Translator::doread() {
   scanP = getphrase(phrase1, nextP);
-  checkplace(phrase1, string, true);
+  checkplace(phrase1, string, true, nextP);
   put("if (datac__kzo>=(int)(sizeof datav__kzo/sizeof datav__kzo[0])) "
       "error__kzo(\"out of data\", line__kzo);\n  ");
   put("i__kzo=0; while ((" + phrase1 +
@@ -443,16 +453,17 @@ void Translator::doopen() {
   std::string mode;
   if (word1 == "\"I\"" || word1 == "\"i\"") mode = "\"r\"";
   else if (word1 == "\"O\"" || word1 == "\"o\"") mode = "\"w\"";
-  else error("I or i or O or o please");
+  else error(Why::openmode, nullptr, lastword());
   p = getword(word2, p);
-  if (word2 != ",") error("missing ,");
+  if (word2 != ",") error(Why::missingcomma, nullptr, lastword());
   const char* q = getword(word2, p);  // the "#" is optional
-  p = getphrase(word2, word2 == "#" ? q : p);
-  if (string) error("string file number");
+  const char* from = word2 == "#" ? q : p;
+  p = getphrase(word2, from);
+  if (string) error(Why::stringfilenumber, from);
   p = getword(word3, p);
-  if (word3 != ",") error("missing ,");
+  if (word3 != ",") error(Why::missingcomma, nullptr, lastword());
   scanP = getphrase(phrase3, p);
-  if (!string) error("file name not string");
+  if (!string) error(Why::filenamenotstring, p);
   const std::string n = "index__kzo(" + word2 + ")";
   put(filecheck(n, false));
   put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");
@@ -472,8 +483,9 @@ void Translator::doclose() {
     scanP = nextP;
     return;
   }
-  scanP = getphrase(phrase1, word2 == "#" ? p : nextP);
-  if (string) error("string file number");
+  const char* from = word2 == "#" ? p : nextP;
+  scanP = getphrase(phrase1, from);
+  if (string) error(Why::stringfilenumber, from);
   const std::string n = "index__kzo(" + phrase1 + ")";
   put(filecheck(n, false));
   put("if (file__kzo[" + n + "]) fclose(file__kzo[" + n + "]);\n  ");

@@ -11,6 +11,9 @@
 //                        no implicit final line feed
 //   --- code | decls | tail | full | error
 //                        expected text, see Expectation below
+//   --- diagnostic       the exact standard error of an error case (which
+//                        must have one): FILE:LINE:COLUMN: error: MESSAGE,
+//                        the source line as written and the caret line
 // A block runs until the next line that starts with "=== " or "--- ".
 
 #include <gtest/gtest.h>
@@ -127,7 +130,7 @@ void close_block(Case& c, const std::string& mode, int header_line,
     c.source = lines.empty() ? std::string() : decode_escapes(lines[0], &c.problem);
     c.has_source = true;
   } else if (mode == "code" || mode == "decls" || mode == "tail" || mode == "full" ||
-             mode == "error") {
+             mode == "error" || mode == "diagnostic") {
     Expectation e;
     e.mode = mode;
     e.line = header_line;
@@ -207,6 +210,13 @@ std::vector<Case> load_cases() {
     c.test_name = n;
     if (c.problem.empty() && !c.has_source) c.problem = "no source block";
     if (c.problem.empty() && c.expect.empty()) c.problem = "no expected block";
+    int errors = 0, diagnostics = 0;
+    for (const auto& e : c.expect) {
+      errors += e.mode == "error";
+      diagnostics += e.mode == "diagnostic";
+    }
+    if (c.problem.empty() && errors != diagnostics)
+      c.problem = "an error block goes with one diagnostic block";
   }
   if (cases.empty()) {
     Case c;
@@ -389,16 +399,6 @@ void expect_text(const std::string& what, const std::string& want, const std::st
                 << show(got) << "\n";
 }
 
-// The one line that a translation error also writes on standard error, made
-// from the last line of the report ("N MESSAGE").
-std::string diagnostic_for(const std::string& report, const std::string& source) {
-  size_t nl = report.rfind('\n');
-  std::string last = nl == std::string::npos ? report : report.substr(nl + 1);
-  size_t blank = last.find(' ');
-  if (blank == std::string::npos) return "(report without a line number: " + last + ")";
-  return source + ":" + last.substr(0, blank) + ": error: " + last.substr(blank + 1) + "\n";
-}
-
 std::vector<std::string> split_lines(const std::string& s) {
   std::vector<std::string> v;
   size_t start = 0;
@@ -489,20 +489,22 @@ TEST_P(Golden, Translates) {
                          << r.err;
 
   bool wants_error = false, wants_file = false;
-  for (const auto& e : c.expect) (e.mode == "error" ? wants_error : wants_file) = true;
+  for (const auto& e : c.expect)
+    (e.mode == "error" || e.mode == "diagnostic" ? wants_error : wants_file) = true;
   ASSERT_FALSE(wants_error && wants_file) << "a case expects either an error or a C file";
 
   if (wants_error) {
     // -g changes nothing in what a translation error prints
     RunResult g = run_kzo2c(dir.path, {"-g", "source.bas", "out.c"});
+    EXPECT_EQ(r.status, 1) << "a translation error must end with exit status 1";
+    EXPECT_EQ(g.status, 1) << "with -g";
     for (const auto& e : c.expect) {
       SCOPED_TRACE("expected block at line " + std::to_string(e.line));
-      EXPECT_EQ(r.status, 1) << "a translation error must end with exit status 1";
-      expect_text("error output (standard output)", e.text, r.out);
-      expect_text("diagnostic (standard error)", diagnostic_for(e.text, "source.bas"), r.err);
-      EXPECT_EQ(g.status, 1) << "with -g";
-      expect_text("error output with -g", e.text, g.out);
-      expect_text("diagnostic with -g", diagnostic_for(e.text, "source.bas"), g.err);
+      const bool report = e.mode == "error";
+      expect_text(report ? "error output (standard output)" : "diagnostic (standard error)",
+                  e.text, report ? r.out : r.err);
+      expect_text(report ? "error output with -g" : "diagnostic with -g", e.text,
+                  report ? g.out : g.err);
     }
     return;
   }
@@ -615,7 +617,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLine{"option_only", {"-g"}, false},
                       CommandLine{"option_and_source_only", {"-g", "source.bas"}, true},
                       CommandLine{"output_on_a_full_disk", {"source.bas", "/dev/full"}, true},
-                      CommandLine{"output_a_directory", {"source.bas", "."}, true}),
+                      CommandLine{"output_a_directory", {"source.bas", "."}, true},
+                      CommandLine{"program_without_source", {"-o", "prog"}, false},
+                      CommandLine{"run_without_source", {"--run"}, false},
+                      CommandLine{"run_of_a_missing_source", {"--run", "missing.bas"}, false}),
     [](const ::testing::TestParamInfo<CommandLine>& p) { return std::string(p.param.name); });
 
 // --help and --version answer on standard output with status 0 and touch
@@ -652,8 +657,9 @@ TEST_P(InformTest, AnswersWithStatus0) {
 }
 
 const std::vector<std::string> kHelp = {
-    "usage: kzo2c [-g] SOURCE.bas OUTPUT.c\n", "  -g ", "  --help ", "  --version ",
-    "Exit status:\n", "  0 ", "  1 ", "  2 ", "SOURCE:LINE: error: MESSAGE"};
+    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...]\n", "kzo2c [-g] -o PROGRAM SOURCE.bas\n",
+    "kzo2c [-g] SOURCE.bas OUTPUT.c\n", "  --run ", "  -o PROGRAM ", "  -g ", "  --help ",
+    "  --version ", "Exit status:\n", "  0 ", "  1 ", "  2 ", "FILE:LINE:COLUMN: error: MESSAGE"};
 const std::string kVersion = std::string("kzo2c ") + KZO_VERSION + "\n";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -696,7 +702,8 @@ std::string string_function_line(int mids, int lefts) {
 struct Limit {
   const char* name;
   std::string source;
-  std::string error;  // exact standard output; empty: must translate
+  std::string error;       // exact standard output; empty: must translate
+  std::string diagnostic;  // the first line of standard error
 };
 
 void PrintTo(const Limit& l, std::ostream* os) { *os << l.name; }
@@ -718,6 +725,7 @@ TEST_P(LimitTest, Translates) {
   } else {
     EXPECT_EQ(r.status, 1);
     expect_text("error output", p.error, r.out);
+    expect_text("diagnostic", p.diagnostic, r.err.substr(0, r.err.find('\n') + 1));
   }
 }
 
@@ -727,15 +735,26 @@ std::vector<Limit> limits() {
   std::string l65 = string_function_line(33, 32);
   // The count is per source line: the 65th call on line 2 is refused even
   // though each statement of the line stays below the bound.
-  v.push_back({"string_functions_64_on_a_line", " X=1\n" + l64 + "\n", ""});
+  v.push_back({"string_functions_64_on_a_line", " X=1\n" + l64 + "\n", "", ""});
   v.push_back({"string_functions_65_on_a_line", " X=1\n" + l65 + "\n",
-               l65 + "\n2 too many string functions"});
+               l65 + "\n2 too many string functions",
+               "source.bas:2:" + std::to_string(l65.rfind("LEFT$(") + 1) +
+                   ": error: more than 64 MID$ and LEFT$ on one line; split the line\n"});
   // Two lines of 64 each are fine: the bound is per line.
-  v.push_back({"string_functions_64_on_each_of_two_lines", l64 + "\n" + l64 + "\n", ""});
+  v.push_back({"string_functions_64_on_each_of_two_lines", l64 + "\n" + l64 + "\n", "", ""});
   std::string for_line = " FOR I=1 TO 2";
-  v.push_back({"for_statements_10000", repeat(for_line + "\n", 10000), ""});
+  v.push_back({"for_statements_10000", repeat(for_line + "\n", 10000), "", ""});
   v.push_back({"for_statements_10001", repeat(for_line + "\n", 10001),
-               for_line + "\n10001 too many FOR statements"});
+               for_line + "\n10001 too many FOR statements",
+               "source.bas:10001:2: error: more than 10000 FOR statements in one program\n"});
+  // Every constant line doubles the value of the one before it.
+  std::string doubling = "# CONSTANT A$ = \"" + std::string(1000, 'X') + "\"\n";
+  for (char c = 'B'; c <= 'J'; ++c)
+    doubling += std::string("# CONSTANT ") + c + "$ = \" X" + char(c - 1) + "$ X" + char(c - 1) + "$\"\n";
+  v.push_back({"constant_values_beyond_the_store", doubling,
+               "# CONSTANT I$ = \" XH$ XH$\"\n9 macro store full",
+               "source.bas:9:17: error: the values of the constants are too long together "
+               "(500000 bytes at most)\n"});
   return v;
 }
 

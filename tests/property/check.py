@@ -103,6 +103,24 @@ def report_problem(source, out):
     return "not a report of the form LINE\\nNUMBER MESSAGE for a line of the source"
 
 
+def diagnostic_problem(source, bas, out, err):
+    """None when err is the diagnostic of the report's line: SOURCE:LINE:
+    COLUMN: error: MESSAGE, that line as written, and a caret within it or
+    just after it."""
+    number = out.rsplit("\n", 1)[-1].split(" ")[0]
+    lines = err.split("\n")
+    m = re.match(r"%s:%s:(\d+): error: \S" % (re.escape(bas), number), lines[0])
+    if not m or len(lines) != 4 or lines[3]:
+        return "standard error is not a diagnostic of line %s: %r" % (number, err)
+    written = source.split("\n")[int(number) - 1].split("\0")[0]
+    written = written[:-1] if written.endswith("\r") else written
+    column = int(m.group(1))
+    caret = "".join("\t" if c == "\t" else " " for c in written[:column - 1]) + "^"
+    if lines[1] != written or lines[2] != caret or column > len(written) + 1:
+        return "the diagnostic does not show line %s with a caret in it: %r" % (number, err)
+    return None
+
+
 class Compiler:
     """gcc and clang -fsyntax-only on generated files; the runtime text that
     opens every file is precompiled once when the file starts with it."""
@@ -205,13 +223,7 @@ def check_one(job, kzo2c, compiler, work):
             return "bad", "kzo2c took more than %d s" % TRANSLATE_LIMIT
         out, err = r.stdout.decode("latin-1"), r.stderr.decode("latin-1")
         if r.returncode == 1:
-            problem = report_problem(source, out)
-            # the same error once more for editors: SOURCE:LINE: error: MESSAGE
-            m = re.match(r"\d+ (.*)\Z", out.rsplit("\n", 1)[-1])
-            want = "%s:%s: error: %s\n" % (bas, out.rsplit("\n", 1)[-1].split(" ")[0],
-                                            m.group(1) if m else "")
-            if not problem and err != want:
-                problem = "standard error is not the line %r: %r" % (want, err)
+            problem = report_problem(source, out) or diagnostic_problem(source, bas, out, err)
             if problem:
                 return "bad", "kzo2c exit 1, %s:\n%s" % (problem, out)
             if correct:

@@ -11,13 +11,21 @@
         translates with -g and checks that a sanitizer report, the compiler's
         line table and the debugger name the lines of the dialect source.
 
+    tool_test.py build --kzo2c PATH --work DIR
+        builds with -o and runs with --run in tmux (arguments, screen, exit
+        status, the cache reused and shared by two runs at once), and checks
+        the compiler's command line, its failure, a missing compiler and the
+        colour of diagnostics.
+
 Programs run in a private tmux server through the run tests' Terminal. The
 extra compiler flags of KZO_CFLAGS go to the outside project's build.
 """
 
 import argparse
+import itertools
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -62,15 +70,27 @@ def write(path, text):
         f.write(text)
 
 
-def run_in_tmux(workdir, program, keys_limit=20.0, env=None):
+SERVERS = itertools.count()
+
+
+def terminal(workdir):
+    """A runner.Terminal on a socket of its own: a server just killed may
+    still hold the last one."""
+    term = runner.Terminal(workdir)
+    term.socket += "_%d" % next(SERVERS)
+    return term
+
+
+def run_in_tmux(workdir, program, keys_limit=20.0, env=None, timing=None):
     """Runs program (copied to workdir/prog) in tmux, pressing keys until it
-    ends. Returns (exit status, standard error, screens seen)."""
+    ends. Returns (exit status, standard error, screens seen); the seconds
+    until the greeting showed go to the list timing."""
     for name in ("go", "status", "stderr.txt", "transcript"):
         if os.path.exists(os.path.join(workdir, name)):
             os.remove(os.path.join(workdir, name))
     if os.path.abspath(program) != os.path.join(workdir, "prog"):
         shutil.copy(program, os.path.join(workdir, "prog"))
-    term = runner.Terminal(workdir)
+    term = terminal(workdir)
     if env:
         term.env.update(env)
     status_path = os.path.join(workdir, "status")
@@ -82,6 +102,8 @@ def run_in_tmux(workdir, program, keys_limit=20.0, env=None):
             check(not os.path.exists(status_path), "the program ended before its greeting")
             check(time.monotonic() - t0 < runner.GREETING_LIMIT, "no greeting on the screen")
             time.sleep(0.05)
+        if timing is not None:
+            timing.append(time.monotonic() - t0)
         while not os.path.exists(status_path):
             check(time.monotonic() - t0 < keys_limit, "the program is still running")
             screens.append(term.screen())
@@ -206,7 +228,7 @@ def test_install(a):
         check(status != 0, "attempt %d: a build with a translation error passed:\n%s" % (attempt, out))
         check('PRINT "COUNT";I\n2 keyword as label\n' in out,
               "attempt %d: no kzo2c report in the build output:\n%s" % (attempt, out[-3000:]))
-        check(re.search("^%s:2: error: keyword as label$" % re.escape(source), out, re.M),
+        check(re.search("^%s:2:1: error: PRINT is a reserved word" % re.escape(source), out, re.M),
               "attempt %d: no SOURCE:LINE: error: line on a line of its own:\n%s" % (attempt, out[-3000:]))
         for name in ("count.c", "count.c.part"):
             check(not os.path.exists(os.path.join(build, name)),
@@ -286,7 +308,9 @@ def test_debug(a):
     # On one terminal the report and the editor line stay on lines of their own.
     write(os.path.join(work, "bad.bas"), " X=1\nPRINT X\n")
     status, out = sh([a.kzo2c, "bad.bas", "bad.c"], cwd=work)
-    check(status == 1 and out == "PRINT X\n2 keyword as label\nbad.bas:2: error: keyword as label\n",
+    check(status == 1 and out == "PRINT X\n2 keyword as label\nbad.bas:2:1: error: PRINT is a reserved "
+          "word and cannot stand in column 1 as a label; start a statement line with a blank\n"
+          "PRINT X\n^\n",
           "one stream for both: status %d, %r" % (status, out))
     print("ok   report and error line on one stream")
 
@@ -301,9 +325,134 @@ def test_debug(a):
         print("ok   --help and --version on a full device end with status 2")
 
 
+# ---------------------------------------------------------------- build
+
+ARGS_SOURCE = """ PRINT "ARGC";ARGC
+ PRINT ARGV$(1);"+";ARGV$(2)
+ PAUSE
+ X$=ARGV$(ARGC)
+"""
+ARGS = ["one", "two words"]
+STOP = "index overflow in line 4"
+
+# records its arguments, then compiles
+FAKE_CC = """#!/bin/sh
+printf '%s\\n' "$@" > "$(dirname "$0")/cc-args"
+exec cc "$@"
+"""
+
+
+def wrapper(workdir, command, redirect=""):
+    """workdir/prog: a script that runs command, for run_in_tmux."""
+    path = os.path.join(workdir, "prog")
+    write(path, "#!/bin/sh\nexec %s %s\n" % (" ".join(shlex.quote(w) for w in command), redirect))
+    os.chmod(path, 0o755)
+    return path
+
+
+def check_run(workdir, command, env, what, timing=None):
+    status, err, screens = run_in_tmux(workdir, wrapper(workdir, command), env=env, timing=timing)
+    check(status == 1, "%s: exit status %d, not the program's 1; stderr %r" % (what, status, err))
+    for text in ("ARGC 3", "one+two words", STOP):
+        check(seen(screens, text), "%s never showed %r: %r" % (what, text, screens[-1]))
+
+
+def cached(cache):
+    d = os.path.join(cache, "kzo2c")
+    return sorted(os.path.join(d, n) for n in os.listdir(d)) if os.path.isdir(d) else []
+
+
+def test_build(a):
+    work = fresh(os.path.abspath(a.work))
+    kzo2c = os.path.abspath(a.kzo2c)
+    source = os.path.join(work, "args.bas")
+    write(source, ARGS_SOURCE)
+    cache = os.path.join(work, "cache")
+    env = dict(os.environ, XDG_CACHE_HOME=cache)
+
+    # -o: the compiler's command line, and a program that runs as built
+    write(os.path.join(work, "fakecc"), FAKE_CC)
+    os.chmod(os.path.join(work, "fakecc"), 0o755)
+    program = os.path.join(work, "args")
+    must([kzo2c, "-g", "-o", program, source], cwd=work,
+         env=dict(env, CC=os.path.join(work, "fakecc"), CFLAGS="-O0 -DX=1", LDFLAGS="-L."))
+    with open(os.path.join(work, "cc-args")) as f:
+        args = f.read().split("\n")
+    check(args[:4] == ["-O2", "-O0", "-DX=1", "-g"] and args[-4:] == ["-L.", "-lncurses", "-lm", ""],
+          "compiler arguments %r" % args)
+    check(not [n for n in os.listdir(work) if n.endswith(".c")], "a C file was left")
+    check_run(fresh(os.path.join(work, "run-o")), [program] + ARGS, env, "-o program")
+    print("ok   -o: -O2, $CFLAGS, -g, $LDFLAGS, curses; the program runs")
+
+    # --run: the first start builds, the second reuses the build
+    times = []
+    check_run(fresh(os.path.join(work, "run1")), [kzo2c, "--run", source] + ARGS, env, "--run",
+              times)
+    first = cached(cache)
+    check(len(first) == 1, "the cache holds %r" % first)
+    inode = os.stat(first[0]).st_ino
+    check_run(fresh(os.path.join(work, "run2")), [kzo2c, "--run", source] + ARGS, env,
+              "second --run", times)
+    check(cached(cache) == first and os.stat(first[0]).st_ino == inode,
+          "the second --run built again: %r" % cached(cache))
+    print("ok   --run: arguments, screen, exit status; started after %.2f s, then %.2f s "
+          "from the cache" % tuple(times))
+
+    # two runs at once of a new build: both run, one build stays
+    shutil.rmtree(cache)
+    runs = [subprocess.Popen([kzo2c, "--run", source] + ARGS, cwd=work, env=dict(env, TERM="xterm"),
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+            for _ in range(2)]
+    for r in runs:
+        out = r.communicate(timeout=STEP_LIMIT)[0].decode("latin-1")
+        check(r.returncode == 1 and out.endswith(STOP), "a run at once: %d %r" % (r.returncode, out[-300:]))
+    check(len(cached(cache)) == 1, "two runs at once left %r" % cached(cache))
+    print("ok   two --runs at once")
+
+    # the compiler fails, is missing, or PATH is unset; a translation error
+    # compiles nothing
+    write(os.path.join(work, "bad.bas"), " X=-1\n")
+    nopath = dict(env)
+    nopath.pop("PATH", None)
+    nopath.pop("CC", None)
+    for what, cmd, cc_env, status, last in [
+            ("CC=false", [source], dict(env, CC="false"), 1, "kzo2c: the C compiler (false) failed"),
+            ("missing compiler", [source], dict(env, CC="/nonexistent/cc"), 2,
+             "kzo2c: no C compiler: /nonexistent/cc is not found"),
+            ("unset PATH", [source], nopath, 2, "kzo2c: no C compiler: cc is not found on PATH"),
+            ("translation error", ["bad.bas"], dict(env, CC="false"), 1, "   ^")]:
+        r = subprocess.run([kzo2c, "-o", "never"] + cmd, cwd=work, env=cc_env, stdin=subprocess.DEVNULL,
+                           capture_output=True, timeout=STEP_LIMIT)
+        err = r.stderr.decode("latin-1")
+        lines = err.rstrip("\n").split("\n")
+        check(r.returncode == status and lines[-1].startswith(last) and
+              (status == 1 or len(lines) == 1) and not os.path.exists(os.path.join(work, "never")),
+              "%s: status %d, standard error %r" % (what, r.returncode, err))
+    print("ok   CC=false, a missing compiler, an unset PATH, a translation error")
+
+    # colour only on a terminal, never with NO_COLOR or TERM=dumb
+    for extra, wanted in [({}, True), ({"NO_COLOR": "1"}, False), ({"TERM": "dumb"}, False)]:
+        term = terminal(fresh(os.path.join(work, "colour")))
+        term.env.update(extra)
+        wrapper(term.workdir, ["env"] + ["%s=%s" % kv for kv in extra.items()] +
+                [kzo2c, os.path.join(work, "bad.bas"), "bad.c"], "2>&1")
+        try:
+            term.start()
+            t0 = time.monotonic()
+            while not os.path.exists(os.path.join(term.workdir, "status")):
+                check(time.monotonic() - t0 < 10, "kzo2c did not end in tmux")
+                time.sleep(0.05)
+            screen = term.tmux("capture-pane", "-t", "run", "-p", "-e").decode("latin-1")
+        finally:
+            term.stop()
+        check(("\033[" in screen) == wanted and "^" in screen,
+              "colour %s with %r: %r" % ("missing" if wanted else "shown", extra, screen))
+    print("ok   colour on a terminal, none with NO_COLOR or TERM=dumb")
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    ap.add_argument("what", choices=["install", "debug"])
+    ap.add_argument("what", choices=["install", "debug", "build"])
     ap.add_argument("--build")
     ap.add_argument("--kzo2c")
     ap.add_argument("--work", required=True)
@@ -313,7 +462,7 @@ def main():
         print("tmux is not installed")
         return 2
     try:
-        (test_install if a.what == "install" else test_debug)(a)
+        {"install": test_install, "debug": test_debug, "build": test_build}[a.what](a)
     except Failure as e:
         print("FAIL " + str(e))
         return 1

@@ -3,6 +3,7 @@
 // piece of the C text that must be there.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -96,6 +97,29 @@ TEST(Regressions, WholeTranslations) {
       EXPECT_EQ(o.report, "");
       EXPECT_NE(o.out.find(c.contains), std::string::npos);
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Every message of the table has its line in the man page's DIAGNOSTICS,
+// written in roff: "%s" as \fIword\fP, "-" as \-.
+TEST(Messages, ListedInTheManPage) {
+  std::ifstream in(KZO_MANPAGE);
+  std::stringstream page;
+  page << in.rdbuf();
+  const std::string text = page.str();
+  ASSERT_NE(text.find(".SH DIAGNOSTICS"), std::string::npos) << KZO_MANPAGE;
+  const std::string diagnostics = text.substr(text.find(".SH DIAGNOSTICS"));
+  for (int i = 0; i < kzo::messagecount; ++i) {
+    std::string roff;
+    for (const char* c = kzo::messagetable[i].plain; *c; ++c) {
+      if (c[0] == '%' && c[1] == 's') roff += "\\fIword\\fP", ++c;
+      else roff += *c == '-' ? std::string("\\-") : std::string(1, *c);
+    }
+    EXPECT_NE(diagnostics.find("\n" + roff + "\n"), std::string::npos) << roff;
   }
 }
 
