@@ -98,7 +98,7 @@ static bool isletter(unsigned char c) {
 }
 
 // A file name as a C string literal, for #line directives.
-static std::string quotedname(const std::string& name) {
+std::string quotedname(const std::string& name) {
   std::string q = "\"";
   for (unsigned char c : name) {
     if (c == '"' || c == '\\') {
