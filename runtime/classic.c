@@ -283,7 +283,13 @@ static void printnum__kzo(double x) {
 static void printstr__kzo(const char *s) { emit__kzo(s); }
 static void newline__kzo(void) { emit__kzo("\n"); }
 static void comma__kzo(void) { blanks__kzo((col__kzo / 14 + 1) * 14 - col__kzo); }
-static void tab__kzo(double x) { blanks__kzo(count__kzo(x, 255) - col__kzo); }
+/* A column reached by summing decimal steps (L/S2 after ten steps of
+   .1) may fall a hair short of a whole number in binary arithmetic; it
+   counts as that number. */
+static void tab__kzo(double x) {
+  double whole = ceil(x);
+  blanks__kzo(count__kzo(whole - x < 1e-9 ? whole : x, 255) - col__kzo);
+}
 static void spc__kzo(double x) { blanks__kzo(count__kzo(x, 255)); }
 static double pos__kzo(double x) { (void)x; return col__kzo; }
 
@@ -392,11 +398,13 @@ static size_t element__kzo(array__kzo *a, size_t elem, int dims, const double *i
 }
 
 static double *numat__kzo(array__kzo *a, int dims, const double *index) {
-  return (double *)a->data + element__kzo(a, sizeof(double), dims, index);
+  size_t at = element__kzo(a, sizeof(double), dims, index); /* may make a->data */
+  return (double *)a->data + at;
 }
 
 static char *strat__kzo(array__kzo *a, int dims, const double *index) {
-  return (char *)a->data + element__kzo(a, strmax__kzo + 1, dims, index) * (strmax__kzo + 1);
+  size_t at = element__kzo(a, strmax__kzo + 1, dims, index); /* may make a->data */
+  return (char *)a->data + at * (strmax__kzo + 1);
 }
 
 /* ---- READ, DATA, RESTORE: a quoted item starts with its quote */
