@@ -47,8 +47,9 @@ void Classic::readlines(const std::string& source) {
     scan(l);
     const ClassicLine* previous = before ? &lines[before - 1] : nullptr;
     if (previous && l.number == previous->number)
-      errorat(l, 0, "line " + std::to_string(l.number) + " is numbered like file line " +
-                        std::to_string(previous->fileline) + " before it");
+      errorat(l, 0, "line number " + std::to_string(l.number) + " is used twice (lines " +
+                        std::to_string(previous->fileline) + " and " + std::to_string(l.fileline) +
+                        " of the file)");
     if (previous && l.number < previous->number)
       errorat(l, 0, "line " + std::to_string(l.number) + " comes after line " +
                         std::to_string(previous->number));

@@ -46,7 +46,7 @@ std::string classicliteral(const std::string& text);
 struct ClassicStop {};
 
 struct Classic {
-  Classic(std::ostream& out, std::ostream& err) : out(out), err(err) {}
+  Classic(std::ostream& report, std::ostream& diagnostics) : out(report), err(diagnostics) {}
 
   std::ostream& out;  // the report of a translation error
   std::ostream& err;  // diagnostics

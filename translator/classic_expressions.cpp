@@ -238,20 +238,20 @@ ClassicValue Classic::function(const std::string& name) {
   }
   if (name == "RND" && !issymbol("(")) return ClassicValue{"rnd__kzo(1)", false};
   expect("(");
-  std::string code = std::string(b->c) + "(";
+  std::string call = std::string(b->c) + "(";
   for (const char* k = b->arguments; *k; ++k) {
     if (k != b->arguments) {
       if (*k == 'n' && !issymbol(",")) {
-        code += ", 255";
+        call += ", 255";
         break;
       }
       expect(",");
-      code += ", ";
+      call += ", ";
     }
-    code += *k == 'S' ? stringvalue(name.c_str()) : numeric(name.c_str());
+    call += *k == 'S' ? stringvalue(name.c_str()) : numeric(name.c_str());
   }
   expect(")");
-  return ClassicValue{code + ")", b->isstring};
+  return ClassicValue{call + ")", b->isstring};
 }
 
 // FNx(argument): a function of DEF FN, numeric, with one argument.
@@ -289,27 +289,27 @@ ClassicValue Classic::variable(bool wantplace) {
   ++at;
   bool isstring = name.back() == '$';
   if (isstring) name.pop_back();
-  std::string code;
+  std::string c;
   if (issymbol("(")) {
     std::string list = subscripts();
     if (isstring) {
       strarrays.insert(name);
-      code = "strat__kzo(&AS_" + name + ", " + list + ")";
+      c = "strat__kzo(&AS_" + name + ", " + list + ")";
     } else {
       numarrays.insert(name);
-      code = "numat__kzo(&AN_" + name + ", " + list + ")";
-      if (!wantplace) code = "(*" + code + ")";
+      c = "numat__kzo(&AN_" + name + ", " + list + ")";
+      if (!wantplace) c = "(*" + c + ")";
     }
   } else if (isstring) {
     strvars.insert(name);
-    code = "S_" + name;
+    c = "S_" + name;
   } else if (!parameter.empty() && name == parameter) {
-    code = wantplace ? "&p__kzo" : "p__kzo";
+    c = wantplace ? "&p__kzo" : "p__kzo";
   } else {
     numvars.insert(name);
-    code = wantplace ? "&N_" + name : "N_" + name;
+    c = wantplace ? "&N_" + name : "N_" + name;
   }
-  return ClassicValue{code, isstring};
+  return ClassicValue{c, isstring};
 }
 
 // A line number of a jump.
