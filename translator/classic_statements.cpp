@@ -125,7 +125,9 @@ void Classic::doif() {
   std::string condition = numeric("IF");
   code += "if (" + condition + ") {";
   ++braces;
-  if (accept("GOTO") || (accept("THEN") && peek().kind == ClassicToken::number)) {
+  bool then = accept("THEN");
+  if (!then && !iskeyword("GOTO")) error("THEN expected");
+  if (accept("GOTO") || peek().kind == ClassicToken::number) {
     int column = peek().column;
     jump(linenumber(), column);
     return;
@@ -210,7 +212,7 @@ void Classic::dodim() {
     ++at;
     bool isstring = name.back() == '$';
     if (isstring) name.pop_back();
-    if (!issymbol("(")) error("DIM needs the sizes of " + peek().value);
+    if (!issymbol("(")) error("DIM needs the sizes of " + name + (isstring ? "$" : ""));
     std::string list = subscripts();
     (isstring ? strarrays : numarrays).insert(name);
     code += std::string("dim__kzo(&") + (isstring ? "AS_" : "AN_") + name + ", " +
