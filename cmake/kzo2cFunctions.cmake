@@ -6,7 +6,9 @@
 # kzo2c changes. A translation error fails the build with kzo2c's report,
 # and no C file is left that a later build could take as up to date.
 # OPTIONS go to kzo2c before the source (-g: #line directives naming the
-# source lines, for debuggers, sanitizers and compiler messages).
+# source lines, for debuggers, sanitizers and compiler messages; --classic:
+# a line-numbered classic program, which becomes a console program linked
+# with the math library only).
 #
 # Needs the targets kzo2c::kzo2c (the translator) and kzo2c::curses (what
 # generated programs link with), which the package or kzo2c's own build
@@ -38,5 +40,9 @@ function(kzo2c_add_executable name source)
     COMMENT "Translating ${source} with kzo2c"
     VERBATIM)
   add_executable(${name} "${c}")
-  target_link_libraries(${name} PRIVATE kzo2c::curses)
+  if("--classic" IN_LIST KZO_OPTIONS)
+    target_link_libraries(${name} PRIVATE m)
+  else()
+    target_link_libraries(${name} PRIVATE kzo2c::curses)
+  endif()
 endfunction()

@@ -160,7 +160,7 @@ void Translator::readsource(const std::string& source) {
 }
 
 // A file name as a C string literal, for #line directives.
-static std::string quotedname(const std::string& name) {
+std::string quotedname(const std::string& name) {
   std::string q = "\"";
   for (unsigned char c : name) {
     if (c == '"' || c == '\\') {

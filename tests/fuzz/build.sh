@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the translator fuzzer with clang into OUTDIR:
 #   tests/fuzz/build.sh OUTDIR
-# The translator's sources (all but main.cpp) and the embedded runtime text
+# The translator's sources (all but main.cpp) and the embedded runtime texts
 # are compiled with coverage and the address and undefined-behaviour
 # sanitizers; objects are rebuilt only when their source or the header is
 # newer. Exits 77 when clang cannot link a libFuzzer program here.
@@ -37,7 +37,14 @@ if [ ! -f "$runtime_cpp" ] || [ "$root/runtime/runtime.c" -nt "$runtime_cpp" ] |
   cmake -DIN="$root/runtime/runtime.c" -DOUT="$runtime_cpp" -P "$root/cmake/embed.cmake"
 fi
 
-sources=("$runtime_cpp" "$here/translate_fuzzer.cpp")
+classic_cpp="$out/obj/classic_text.cpp"
+if [ ! -f "$classic_cpp" ] || [ "$root/runtime/classic.c" -nt "$classic_cpp" ] ||
+   [ "$root/cmake/embed.cmake" -nt "$classic_cpp" ]; then
+  cmake -DIN="$root/runtime/classic.c" -DOUT="$classic_cpp" -DNAME=kzo_classic \
+        -P "$root/cmake/embed.cmake"
+fi
+
+sources=("$runtime_cpp" "$classic_cpp" "$here/translate_fuzzer.cpp")
 for s in "$root"/translator/*.cpp; do
   [ "$(basename "$s")" = main.cpp ] || sources+=("$s")
 done
@@ -48,6 +55,7 @@ for s in "${sources[@]}"; do
   o="$out/obj/$(basename "$s" .cpp).o"
   objects+=("$o")
   if [ ! -f "$o" ] || [ "$s" -nt "$o" ] || [ "$root/translator/kzo2c.h" -nt "$o" ] ||
+     [ "$root/translator/classic.h" -nt "$o" ] ||
      [ "$here/build.sh" -nt "$o" ]; then
     "$CXX" "${FLAGS[@]}" -I"$root/translator" -c "$s" -o "$o.tmp" && mv "$o.tmp" "$o" &
     pids+=($!)

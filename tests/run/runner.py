@@ -32,6 +32,15 @@ Case file format (see cases/*.cases):
     hello world
     @2,0 TEXT                   ... or must stand at row 2, column 0
 
+With --classic the programs are classic ones (kzo2c --classic), built
+without curses and run over pipes, no terminal; their cases take
+
+    --- stdin                   standard input of the program
+    --- stdout                  its whole standard output, exact
+    --- report                  kzo2c refuses the source (status 1) with
+                                exactly this report on standard output
+    --- warning                 a line kzo2c's standard error must hold
+
 Lines of input and file sections end in "$" (a line feed) or "|" (end of
 the file without a line feed); before that terminator the escapes \\\\, \\r,
 \\t, \\n, \\0 and \\xHH stand for single bytes.  Blank lines there are
@@ -123,6 +132,8 @@ class Case:
         self.message = None
         self.typed = []         # lines typed after the first key
         self.screen = []        # (row or None, col, text)
+        self.pipes = {}         # stdin, stdout, report: bytes
+        self.warning = None
 
 
 def parse_cases(path):
@@ -144,6 +155,10 @@ def parse_cases(path):
         if kind in ("input", "file"):
             data = b"".join(decode_bytes_line(l, where) for l in body)
             (case.inputs if kind == "input" else case.files).append((arg, data))
+        elif kind in ("stdin", "stdout", "report"):
+            case.pipes[kind] = b"".join(decode_bytes_line(l, where) for l in body)
+        elif kind == "warning":
+            case.warning = body[0]
         elif kind == "message":
             if len(body) != 1:
                 raise CaseError("%s: message takes one line" % where)
@@ -190,7 +205,7 @@ def parse_cases(path):
                     case.status = int(args[0])
                 elif kind == "keys":
                     case.keys = int(args[0])
-                elif kind in ("message", "screen", "type"):
+                elif kind in ("message", "screen", "type", "stdin", "stdout", "report", "warning"):
                     section = (kind, None, [], where)
                 else:
                     raise CaseError("%s: unknown section %s" % (where, kind))
@@ -295,11 +310,13 @@ def show(data, limit=2000):
     return text if len(text) <= limit else text[:limit] + "..."
 
 
-def run_case(case, kzo2c, cflags, keep):
+def run_case(case, kzo2c, cflags, keep, classic=False):
     workdir = tempfile.mkdtemp(prefix="kzorun")
     problems = []
     notes = []
     try:
+        if classic:
+            return run_classic(case, kzo2c, cflags, workdir), notes
         with open(os.path.join(workdir, "prog.bas"), "w", encoding="latin-1") as f:
             f.write(case.source)
         for name, data in case.inputs:
@@ -339,6 +356,41 @@ def run_case(case, kzo2c, cflags, keep):
             notes.append("kept %s" % workdir)
         else:
             shutil.rmtree(workdir, ignore_errors=True)
+
+
+def run_classic(case, kzo2c, cflags, workdir):
+    """A classic case over pipes: the report of a refusal, or the run's
+    standard output and status."""
+    with open(os.path.join(workdir, "prog.bas"), "w", encoding="latin-1") as f:
+        f.write(case.source)
+    r = subprocess.run([kzo2c, "--classic", "prog.bas", "prog.c"], cwd=workdir,
+                       stdin=subprocess.DEVNULL, capture_output=True, timeout=TRANSLATE_LIMIT)
+    err = r.stderr.decode("latin-1")
+    if case.warning is not None and case.warning not in err:
+        return ["kzo2c's standard error lacks %r:\n%s" % (case.warning, err)]
+    if "report" in case.pipes:
+        if r.returncode != 1 or r.stdout != case.pipes["report"] or "prog.bas:" not in err:
+            return ["kzo2c status %d, report %s, standard error %r" % (
+                r.returncode, show(r.stdout), err)]
+        return []
+    if r.returncode != 0 or r.stdout or (err and case.warning is None):
+        return ["kzo2c failed (status %d): %s %s" % (r.returncode, show(r.stdout), err)]
+    for cc in (["clang", "-fsyntax-only", "-w"] + NEWER_ERRORS, ["cc"] + cflags + ["-o", "prog"]):
+        r = subprocess.run(cc + ["prog.c", "-lm"], cwd=workdir, stdin=subprocess.DEVNULL,
+                           capture_output=True, timeout=COMPILE_LIMIT)
+        if r.returncode != 0:
+            return ["%s failed:\n%s" % (cc[0], r.stderr.decode("latin-1")[-3000:])]
+    r = subprocess.run(["./prog"], cwd=workdir, input=case.pipes.get("stdin", b""),
+                       capture_output=True, timeout=RUN_LIMIT)
+    problems = []
+    if r.returncode != case.status:
+        problems.append("exit status %d, expected %d" % (r.returncode, case.status))
+    if r.stdout != case.pipes.get("stdout", b""):
+        problems.append("standard output %s\n    expected %s" % (
+            show(r.stdout), show(case.pipes.get("stdout", b""))))
+    if r.stderr:
+        problems.append("standard error: " + r.stderr.decode("latin-1")[-3000:])
+    return problems
 
 
 def run_program(case, workdir):
@@ -463,6 +515,8 @@ def main():
     ap.add_argument("--kzo2c", required=True, help="the translator to test")
     ap.add_argument("--case", action="append", help="run only cases whose name contains this")
     ap.add_argument("--keep", action="store_true", help="keep the temporary directories")
+    ap.add_argument("--classic", action="store_true",
+                    help="classic programs, run over pipes without a terminal")
     ap.add_argument("files", nargs="+", help="case files")
     a = ap.parse_args()
     # a test driver's timeout ends us with SIGTERM: unwind, so that the
@@ -473,7 +527,7 @@ def main():
     if not os.access(kzo2c, os.X_OK):
         print("kzo2c not found: %s" % kzo2c)
         return 2
-    for tool in ("tmux", "clang"):
+    for tool in ("clang",) if a.classic else ("tmux", "clang"):
         if shutil.which(tool) is None:
             print("%s is not installed" % tool)
             return 2
@@ -491,7 +545,7 @@ def main():
                 continue
             total += 1
             t = time.monotonic()
-            problems, notes = run_case(case, kzo2c, cflags, a.keep)
+            problems, notes = run_case(case, kzo2c, cflags, a.keep, a.classic)
             took = time.monotonic() - t
             if problems:
                 failed += 1

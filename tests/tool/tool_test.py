@@ -131,6 +131,10 @@ project(count C)
 find_package(kzo2c ${WANT} REQUIRED)
 kzo2c_add_executable(count count.bas)
 kzo2c_add_executable(countg count.bas OPTIONS -g)
+kzo2c_add_executable(classic classic.bas OPTIONS --classic)
+"""
+
+CLASSIC = """10 FOR I=1 TO 3: PRINT "CLASSIC";I: NEXT I
 """
 
 GOOD = """ FOR I=1 TO 3
@@ -196,6 +200,7 @@ def test_install(a):
     build = os.path.join(proj, "build")
     write(os.path.join(proj, "CMakeLists.txt"), PROJECT)
     write(os.path.join(proj, "count.bas"), GOOD)
+    write(os.path.join(proj, "classic.bas"), CLASSIC)
     cflags = os.environ.get("KZO_CFLAGS", "")
     configure = ["cmake", "-S", proj, "-B", build, "-DCMAKE_PREFIX_PATH=" + prefix,
                  "-DCMAKE_C_FLAGS=" + cflags, "-DCMAKE_EXE_LINKER_FLAGS=" + cflags]
@@ -215,6 +220,12 @@ def test_install(a):
     check(status == 0 and not err, "count: status %d, standard error %r" % (status, err))
     for n in (1, 2, 3):
         check(seen(screens, "COUNT %d" % n), "count never showed COUNT %d: %r" % (n, screens[-1]))
+    # A classic program is a console program linked without curses.
+    out = must([os.path.join(build, "classic")])
+    check(out == "CLASSIC 1 \nCLASSIC 2 \nCLASSIC 3 \n", "classic printed %r" % out)
+    link = must(["cmake", "--build", build, "--target", "classic", "--", "-B", "VERBOSE=1"])
+    check("curses" not in link, "the classic program was linked with curses:\n" + link[-2000:])
+    print("ok   outside project: a --classic program built and run without curses")
     out = must(build_cmd)
     check("Translating" not in out, "an unchanged source was translated again:\n" + out)
     print("ok   outside project: built with the installed package, runs in tmux")
