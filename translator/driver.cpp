@@ -369,9 +369,9 @@ int Translator::translate(const std::string& source) {
 #endif
 
 static const char helptext[] =
-    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...]\n"
-    "       kzo2c [-g] -o PROGRAM SOURCE.bas\n"
-    "       kzo2c [-g] SOURCE.bas OUTPUT.c\n"
+    "usage: kzo2c [--classic] --run SOURCE.bas [ARGUMENTS...]\n"
+    "       kzo2c [-g] [--classic] -o PROGRAM SOURCE.bas\n"
+    "       kzo2c [-g] [--classic] SOURCE.bas OUTPUT.c\n"
     "       kzo2c --help | --version\n"
     "\n"
     "Translates a program in the kzo2c BASIC dialect into C, and compiles and\n"
@@ -388,6 +388,11 @@ static const char helptext[] =
     "              $XDG_CACHE_HOME/kzo2c (else ~/.cache/kzo2c), so an unchanged\n"
     "              program starts at once the next time\n"
     "  -o PROGRAM  compile into PROGRAM; the C text is not kept\n"
+    "  --classic   the source is a classic line-numbered program in the\n"
+    "              Microsoft style of the type-in games books; its program\n"
+    "              reads standard input, writes standard output and links\n"
+    "              with the math library only:\n"
+    "              kzo2c --classic prog.bas prog.c && cc -O2 prog.c -o prog -lm\n"
     "  -g          write #line directives, so that compiler messages, debuggers\n"
     "              and sanitizers name lines of the source (with -o and --run\n"
     "              the compiler gets -g too)\n"
@@ -395,10 +400,12 @@ static const char helptext[] =
     "  --version   show the version and exit\n"
     "\n"
     "The C compiler is $CC (else cc) with -O2 and then $CFLAGS; the program is\n"
-    "linked with $LDFLAGS, curses and the math library.\n"
+    "linked with $LDFLAGS, curses and the math library (only the math\n"
+    "library with --classic).\n"
     "\n"
     "Exit status:\n"
-    "  0  translated and built (or --help, --version); --run: the program's\n"
+    "  0  translated and built (or --help, --version); with --run, the\n"
+    "     program's own exit status\n"
     "  1  translation error: FILE:LINE:COLUMN: error: MESSAGE on standard error\n"
     "     with the line and a caret under the mistake, and the offending line,\n"
     "     its number and the message on standard output (the C file holds what\n"
@@ -407,8 +414,8 @@ static const char helptext[] =
     "     compiler\n";
 
 static const char usagetext[] =
-    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...] | [-g] -o PROGRAM SOURCE.bas | "
-    "[-g] SOURCE.bas OUTPUT.c\n";
+    "usage: kzo2c [--classic] --run SOURCE.bas [ARGUMENTS...] | [-g] [--classic] -o "
+    "PROGRAM SOURCE.bas | [-g] [--classic] SOURCE.bas OUTPUT.c\n";
 
 // Prints an informational text; a standard output that cannot take it
 // is a failure, not a success.

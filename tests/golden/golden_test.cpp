@@ -657,8 +657,9 @@ TEST_P(InformTest, AnswersWithStatus0) {
 }
 
 const std::vector<std::string> kHelp = {
-    "usage: kzo2c --run SOURCE.bas [ARGUMENTS...]\n", "kzo2c [-g] -o PROGRAM SOURCE.bas\n",
-    "kzo2c [-g] SOURCE.bas OUTPUT.c\n", "  --run ", "  -o PROGRAM ", "  -g ", "  --help ",
+    "usage: kzo2c [--classic] --run SOURCE.bas [ARGUMENTS...]\n",
+    "kzo2c [-g] [--classic] -o PROGRAM SOURCE.bas\n", "kzo2c [-g] [--classic] SOURCE.bas OUTPUT.c\n",
+    "  --run ", "  --classic ", "  -o PROGRAM ", "  -g ", "  --help ",
     "  --version ", "Exit status:\n", "  0 ", "  1 ", "  2 ", "FILE:LINE:COLUMN: error: MESSAGE"};
 const std::string kVersion = std::string("kzo2c ") + KZO_VERSION + "\n";
 
