@@ -172,7 +172,7 @@ def judge(name, folder, kzo2c, cflags, ends, work):
         r["note"] = problem
         return r
     r["level"] = 3
-    r["status"] = "cut" if stopped else "exit %d%s" % (status, " (input ran out)" if ranout else "")
+    r["status"] = "cut" if stopped else "exit %d%s" % (status, " input end" if ranout else "")
     if r["kind"] == "transcript":
         with open(os.path.join(folder, "expected", name + ".txt"), "rb") as f:
             want = lines_of(f.read(), cut)
@@ -223,11 +223,11 @@ def main():
                                     names))
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    print("%-14s %-10s %-5s %-6s %-5s %-20s %-6s %-6s %s" % (
+    print("%-14s %-10s %-5s %-6s %-5s %-19s %-6s %-6s %s" % (
         "program", "kind", "trans", "build", "run", "status", "exact", "loose", "first difference / problem"))
     for r in results:
         lv, tr = r["level"], r["kind"] == "transcript"
-        print("%-14s %-10s %-5s %-6s %-5s %-20s %-6s %-6s %s" % (
+        print("%-14s %-10s %-5s %-6s %-5s %-19s %-6s %-6s %s" % (
             r["name"], r["kind"], "ok" if lv >= 1 else "FAIL", "ok" if lv >= 2 else "FAIL" if lv == 1 else "-",
             "ok" if lv >= 3 else "FAIL" if lv == 2 else "-",
             "%s %.1fs" % (r["status"], r["seconds"]) if lv >= 3 else "-",
