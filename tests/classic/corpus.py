@@ -1,198 +1,138 @@
 #!/usr/bin/env python3
-"""The classic corpus: every program of <repository>/../shared/classic
-judged with `kzo2c --classic` as the corpus README's levels say.
+"""The classic corpus: every program of <repository>/../shared/classic judged
+with `kzo2c --classic` by the levels of that folder's README:
 
   1 translate   kzo2c --classic NAME.bas NAME.c exits 0
-  2 build       gcc -O1 -w $KZO_CFLAGS NAME.c -lm builds it, clang -fsyntax-only accepts it
-  3 run         given inputs/NAME.txt on a pipe it ends within 10 s, without a
-                signal or a sanitizer report, and exits 0 unless it stopped on
-                running out of input ("input past end")
-  4 transcript  (programs with expected/NAME.txt) its output equals the
-                transcript, exactly and loosely (a run of blanks is one blank,
-                numbers equal within one millionth of their size, at least 1E-6)
+  2 build       gcc -O1 -w $KZO_CFLAGS NAME.c -lm, and clang -fsyntax-only
+  3 run         fed inputs/NAME.txt on a pipe: ends within 10 s without a signal
+                or a sanitizer report, status 0 unless it stopped with
+                "input past end" (a session "stopped after N lines" is cut there)
+  4 transcript  output equal to expected/NAME.txt, exactly and loosely (blank
+                runs as one blank, numbers within a millionth of their size)
 
-Both sides of level 4: CR LF and a lone CR end a line, blanks at the ends of
-lines, empty lines at the end and a last `BREAK IN n` line are ignored. A
-session that ends by running out of input (the README's table) compares up
-to the transcript's last line, which need only begin the output's line; a
-session "stopped after N lines" is cut (and the program killed) at N lines.
+Both sides of level 4: CR LF and CR end lines; trailing blanks, empty lines
+at the end and a last `BREAK IN n` line are ignored. For a session that ends
+when the input runs out, the transcript's last line need only begin the
+output's line. Prints a table and the totals; exits 1 when a program fails
+level 3 or a transcript program fails level 4 loosely; 77 (skipped) when the
+folder is absent or kzo2c has no --classic, but 1 then under CI=true.
 
     corpus.py --kzo2c build/kzo2c [--folder DIR] [--jobs 2] [NAME...]
-
-Prints a table and the totals; exits 1 when a program fails level 3 or a
-transcript program fails level 4 loosely. Exits 77 (skipped) when the folder
-is missing or the kzo2c given has no --classic, but 1 for both under CI=true.
 """
 import argparse, concurrent.futures, os, re, select, shlex, shutil, subprocess, sys, tempfile, threading, time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-RUN_LIMIT, BUILD_LIMIT, OUTPUT_LIMIT = 10.0, 300, 8 << 20
-SKIP = 77
-NUMBER = re.compile(r"-?(?:\d+\.?\d*|\.\d+)(?:E[-+]?\d+)?")
-SANITIZER = re.compile(r"Sanitizer|runtime error:")
+LIMIT, MAXOUT = 10.0, 8 << 20
+NUMBER = r"(-?(?:\d+\.?\d*|\.\d+)(?:E[-+]?\d+)?)"
 
 
-def sessions(folder):
-    """name -> how its session ends, from the README's table."""
-    out = {}
-    with open(os.path.join(folder, "README.md")) as f:
-        for line in f:
-            cells = [c.strip() for c in line.split("|")]
-            if len(cells) > 4 and cells[2] in ("transcript", "random"):
-                out[cells[1]] = cells[3]
-    return out
-
-
-def lines_of(data, limit=None):
+def lines_of(data, cut):
     text = data.decode("latin-1").replace("\r\n", "\n").replace("\r", "\n")
-    lines = [l.rstrip(" \t") for l in text.split("\n")][:limit]
-    while lines and not lines[-1]:
-        lines.pop()
-    if lines and re.fullmatch(r"BREAK IN \d+", lines[-1]):
-        lines.pop()
-        while lines and not lines[-1]:
+    lines = [l.rstrip(" \t") for l in text.split("\n")][:cut]
+    for drop in (lambda l: not l, lambda l: re.fullmatch(r"BREAK IN \d+", l), lambda l: not l):
+        while lines and drop(lines[-1]):
             lines.pop()
     return lines
 
 
-def same_loosely(want, got, prefix=False):
-    """want equals got (or begins it) with blank runs as one blank and
-    numbers within one millionth."""
-    w = re.split(r"(%s)" % NUMBER.pattern, re.sub(" +", " ", want))
-    g = re.split(r"(%s)" % NUMBER.pattern, re.sub(" +", " ", got))
-    if prefix:
-        if len(g) < len(w):
-            return False
-        g = g[:len(w)]
-        g[-1] = g[-1][:len(w[-1])]
-    if len(w) != len(g):
-        return False
-    for i, (a, b) in enumerate(zip(w, g)):
-        if i % 2 and abs(float(a) - float(b)) <= 1e-6 * max(1.0, abs(float(a))):
-            continue
-        if a != b:
-            return False
-    return True
+def loosely(want, got, prefix):
+    w, g = (re.split(NUMBER, re.sub(" +", " ", s)) for s in (want, got))
+    if prefix and len(g) >= len(w):
+        g = g[:len(w) - 1] + [g[len(w) - 1][:len(w[-1])]]
+    return len(w) == len(g) and all(
+        a == b or (i % 2 and abs(float(a) - float(b)) <= 1e-6 * max(1.0, abs(float(a))))
+        for i, (a, b) in enumerate(zip(w, g)))
 
 
 def compare(want, got, runs_out, loose):
-    """None when the output matches the transcript, else the first difference."""
-    same = (lambda a, b, p=False: same_loosely(a, b, p)) if loose else \
-        (lambda a, b, p=False: b.startswith(a) if p else a == b)
-    for i, w in enumerate(want):
-        last = runs_out and i == len(want) - 1
+    """None when got matches the transcript want, else the first difference."""
+    for i, w in enumerate(want + [None]):
         g = got[i] if i < len(got) else None
-        if g is None or not same(w, g, last):
+        prefix = runs_out and i == len(want) - 1
+        if w is None:
+            return None if runs_out or g is None else "line %d: want the end, got %r" % (i + 1, g)
+        if g is None or not (loosely(w, g, prefix) if loose else g.startswith(w) if prefix else g == w):
             return "line %d: want %r, got %r" % (i + 1, w, g)
-    if not runs_out and len(got) > len(want):
-        return "line %d: want the end, got %r" % (len(want) + 1, got[len(want)])
-    return None
 
 
-def run_program(exe, data, cut):
-    """(status, stdout, stderr, seconds, what went wrong or None) of exe fed
-    data on a pipe; with cut, killed once it has written that many lines."""
+def run(exe, data, cut):
+    """(status, stdout, stderr, problem, cut short) of exe fed data on a pipe."""
     t0 = time.monotonic()
     p = subprocess.Popen([exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                          stderr=subprocess.PIPE, start_new_session=True)
-
-    def feed():
-        try:
-            p.stdin.write(data)
-            p.stdin.close()
-        except OSError:
-            pass
     err = []
-    threads = [threading.Thread(target=feed),
-               threading.Thread(target=lambda: err.append(p.stderr.read(OUTPUT_LIMIT)))]
+    threads = [threading.Thread(target=lambda: err.append(p.stderr.read())),
+               threading.Thread(target=_feed, args=(p.stdin, data))]
     for t in threads:
         t.start()
-    out, problem, fd = b"", None, p.stdout.fileno()
-    while True:
-        left = t0 + RUN_LIMIT - time.monotonic()
-        if left <= 0 or not select.select([fd], [], [], left)[0]:
-            problem = "did not end within %.0f s" % RUN_LIMIT
-            break
-        chunk = os.read(fd, 65536)
-        out += chunk
+    out, problem = b"", None
+    while not problem:
+        left = t0 + LIMIT - time.monotonic()
+        chunk = os.read(p.stdout.fileno(), 65536) if select.select([p.stdout], [], [], max(left, 0))[0] else None
+        if chunk is None or len(out) > MAXOUT:
+            problem = "did not end within %.0f s" % LIMIT if chunk is None else "wrote more than 8 MB"
+        out += chunk or b""
         if not chunk or (cut and out.count(b"\n") >= cut):
             break
-        if len(out) > OUTPUT_LIMIT:
-            problem = "wrote more than %d bytes" % OUTPUT_LIMIT
-            break
-    if problem is None and not cut:
-        try:
-            p.wait(max(0.1, t0 + RUN_LIMIT - time.monotonic()))
-        except subprocess.TimeoutExpired:
-            problem = "did not end within %.0f s" % RUN_LIMIT
-    stopped = problem is not None or (cut and p.poll() is None)
-    if stopped:
+    try:
+        if not problem and not (cut and out.count(b"\n") >= cut):
+            p.wait(max(0.1, t0 + LIMIT - time.monotonic()))
+    except subprocess.TimeoutExpired:
+        problem = "did not end within %.0f s" % LIMIT
+    short = bool(problem) or p.poll() is None
+    if short:
         os.killpg(p.pid, 9)
     status = p.wait()
     for t in threads:
         t.join()
-    return status, out, err[0] if err else b"", time.monotonic() - t0, problem, stopped
+    return status, out, b"".join(err), problem, short
 
 
-def judge(name, folder, kzo2c, cflags, ends, work):
-    """One program through the four levels: a dict of its results."""
-    r = {"name": name, "kind": "transcript" if os.path.exists(
-        os.path.join(folder, "expected", name + ".txt")) else "random", "level": 0, "note": ""}
-    d = os.path.join(work, name)
-    os.makedirs(d)
-    bas, cfile, exe = (os.path.join(folder, "programs", name + ".bas"),
-                       os.path.join(d, name + ".c"), os.path.join(d, name))
-    t = subprocess.run([kzo2c, "--classic", bas, cfile], capture_output=True, timeout=60)
-    if t.returncode != 0 or not os.path.exists(cfile):
-        r["note"] = "kzo2c exit %d: %s" % (t.returncode, (t.stdout + t.stderr).decode("latin-1").strip()[-300:])
-        return r
-    r["level"] = 1
-    for cmd in (["gcc", "-O1", "-w"] + cflags + [cfile, "-o", exe, "-lm"],
-                ["clang", "-fsyntax-only", "-w", cfile]):
-        b = subprocess.run(cmd, capture_output=True, timeout=BUILD_LIMIT)
-        if b.returncode != 0:
-            r["note"] = "%s: %s" % (cmd[0], b.stderr.decode("latin-1").strip()[:300])
-            return r
-    r["level"] = 2
-    with open(os.path.join(folder, "inputs", name + ".txt"), "rb") as f:
-        data = f.read()
+def _feed(pipe, data):
+    try:
+        pipe.write(data)
+        pipe.close()
+    except OSError:
+        pass
+
+
+def judge(name, folder, kzo2c, ends, work):
+    """One program through the levels: (level reached, status, exact, loose, note)."""
+    path = lambda sub, ext=".txt": os.path.join(folder, sub, name + ext)
+    cfile, exe = os.path.join(work, name + ".c"), os.path.join(work, name)
+    steps = [[kzo2c, "--classic", path("programs", ".bas"), cfile],
+             ["gcc", "-O1", "-w"] + shlex.split(os.environ.get("KZO_CFLAGS", "")) + [cfile, "-o", exe, "-lm"],
+             ["clang", "-fsyntax-only", "-w", cfile]]
+    for level, cmd in enumerate(steps):
+        r = subprocess.run(cmd, capture_output=True, timeout=300)
+        if r.returncode:
+            return min(level, 1), "-", None, None, "%s exit %d: %s" % (
+                os.path.basename(cmd[0]), r.returncode, (r.stdout + r.stderr).decode("latin-1").strip()[-300:])
     m = re.match(r"stopped after (\d+) lines", ends)
     cut = int(m.group(1)) if m else None
-    status, out, err, secs, problem, stopped = run_program(exe, data, cut)
-    r["seconds"] = secs
-    text = (out + err).decode("latin-1")
-    ranout = "input past end" in text
-    if not problem and SANITIZER.search(err.decode("latin-1")):
+    with open(path("inputs"), "rb") as f:
+        status, out, err, problem, short = run(exe, f.read(), cut)
+    ranout = b"input past end" in out + err
+    if not problem and re.search(rb"Sanitizer|runtime error:", err):
         problem = "sanitizer report: " + err.decode("latin-1").strip()[:400]
-    elif not problem and not stopped and status < 0:
-        problem = "killed by signal %d" % -status
-    elif not problem and not stopped and status != 0 and not ranout:
-        problem = "exit %d before its input ran out: %s" % (status, text.strip()[-200:])
+    elif not problem and not short and status:
+        if status < 0 or not ranout:
+            problem = "killed by signal %d" % -status if status < 0 else "exit %d before its input ran out: %s" % (
+                status, (out + err).decode("latin-1")[-200:].replace("\n", " | "))
     if problem:
-        r["note"] = problem
-        return r
-    r["level"] = 3
-    r["status"] = "cut" if stopped else "exit %d%s" % (status, " input end" if ranout else "")
-    if r["kind"] == "transcript":
-        with open(os.path.join(folder, "expected", name + ".txt"), "rb") as f:
-            want = lines_of(f.read(), cut)
-        got = lines_of(out, cut)
-        runs_out = ends == "input runs out"
-        r["exact"] = compare(want, got, runs_out, False)
-        r["loose"] = compare(want, got, runs_out, True)
-        if r["loose"] is None:
-            r["level"] = 4
-        r["note"] = r["exact"] or ""
-    return r
+        return 2, "-", None, None, problem
+    how = "cut" if short else "exit %d%s" % (status, " input end" if ranout else "")
+    if not os.path.exists(path("expected")):
+        return 3, how, None, None, ""
+    with open(path("expected"), "rb") as f:
+        want, got = lines_of(f.read(), cut), lines_of(out, cut)
+    exact, loose = (compare(want, got, ends == "input runs out", l) for l in (False, True))
+    return 3 if loose else 4, how, exact or "ok", loose or "ok", exact or ""
 
 
-def missing(why):
-    print(why)
-    if os.environ.get("CI") == "true":
-        print("FAIL: under CI=true this is a failure")
-        return 1
-    print("SKIPPED")
-    return SKIP
+def unavailable(why):
+    print(why + ("; a failure under CI=true" if os.environ.get("CI") == "true" else "; SKIPPED"))
+    return 1 if os.environ.get("CI") == "true" else 77
 
 
 def main():
@@ -204,47 +144,34 @@ def main():
     a = ap.parse_args()
     folder, kzo2c = os.path.abspath(a.folder), os.path.abspath(a.kzo2c)
     if not os.path.isdir(os.path.join(folder, "programs")):
-        return missing("the classic corpus %s is not there" % folder)
+        return unavailable("the classic corpus %s is not there" % folder)
     work = tempfile.mkdtemp(prefix="kzoclassic")
     try:
-        probe = os.path.join(work, "probe.bas")
-        with open(probe, "w") as f:
+        with open(os.path.join(work, "p.bas"), "w") as f:
             f.write("10 END\n")
-        t = subprocess.run([kzo2c, "--classic", probe, probe + ".c"], capture_output=True)
-        if t.returncode == 2:
-            return missing("%s does not translate classic programs: --classic gives exit 2: %s"
-                           % (kzo2c, t.stderr.decode("latin-1").strip()))
-        ends = sessions(folder)
-        names = a.names or sorted(f[:-4] for f in os.listdir(os.path.join(folder, "programs"))
-                                  if f.endswith(".bas"))
-        cflags = shlex.split(os.environ.get("KZO_CFLAGS", ""))
+        probe = subprocess.run([kzo2c, "--classic", "p.bas", "p.c"], cwd=work, capture_output=True)
+        if probe.returncode == 2:
+            return unavailable("%s has no --classic (exit 2: %s)" % (kzo2c, probe.stderr.decode().strip()))
+        with open(os.path.join(folder, "README.md")) as f:
+            ends = {c[1]: c[3] for c in ([x.strip() for x in l.split("|")] for l in f) if len(c) > 4}
+        names = a.names or sorted(f[:-4] for f in os.listdir(os.path.join(folder, "programs")))
         with concurrent.futures.ThreadPoolExecutor(a.jobs) as pool:
-            results = list(pool.map(lambda n: judge(n, folder, kzo2c, cflags, ends.get(n, "-"), work),
-                                    names))
+            results = list(pool.map(lambda n: (n,) + judge(n, folder, kzo2c, ends.get(n, "-"), work), names))
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    print("%-14s %-10s %-5s %-6s %-5s %-19s %-6s %-6s %s" % (
-        "program", "kind", "trans", "build", "run", "status", "exact", "loose", "first difference / problem"))
-    for r in results:
-        lv, tr = r["level"], r["kind"] == "transcript"
-        print("%-14s %-10s %-5s %-6s %-5s %-19s %-6s %-6s %s" % (
-            r["name"], r["kind"], "ok" if lv >= 1 else "FAIL", "ok" if lv >= 2 else "FAIL" if lv == 1 else "-",
-            "ok" if lv >= 3 else "FAIL" if lv == 2 else "-",
-            "%s %.1fs" % (r["status"], r["seconds"]) if lv >= 3 else "-",
-            ("ok" if r["exact"] is None else "no") if tr and lv >= 3 else "-",
-            ("ok" if r["loose"] is None else "FAIL") if tr and lv >= 3 else "-", r["note"][:200]))
-    count = lambda f: sum(1 for r in results if f(r))
-    trans = [r for r in results if r["kind"] == "transcript"]
-    print("totals: %d programs; translated %d, built %d, ran %d; transcripts %d: exact %d, loose %d"
-          % (len(results), count(lambda r: r["level"] >= 1), count(lambda r: r["level"] >= 2),
-             count(lambda r: r["level"] >= 3), len(trans),
-             sum(1 for r in trans if r["level"] >= 3 and r["exact"] is None),
-             sum(1 for r in trans if r["level"] >= 4)))
-    bad = [r["name"] for r in results if r["level"] < (4 if r["kind"] == "transcript" else 3)]
-    if bad:
-        print("FAIL: " + " ".join(bad))
-        return 1
-    return 0
+    row = "%-14s %-6s %-6s %-6s %-16s %-6s %-6s %s"
+    print(row % ("program", "trans", "build", "run", "status", "exact", "loose", "note"))
+    for name, level, how, exact, loose, note in results:
+        marks = ["ok" if level > k else "FAIL" if level == k else "-" for k in range(3)]
+        verdicts = [("-" if v is None else "ok" if v == "ok" else bad) for v, bad in ((exact, "no"), (loose, "FAIL"))]
+        print(row % tuple([name] + marks + [how] + verdicts + [note[:160]]))
+    texts = [r for r in results if os.path.exists(os.path.join(folder, "expected", r[0] + ".txt"))]
+    print("totals: %d programs; translated %d, built %d, ran %d; transcripts %d: exact %d, loose %d" % (
+        len(results), *(sum(r[1] >= k for r in results) for k in (1, 2, 3)), len(texts),
+        sum(r[3] == "ok" for r in texts), sum(r[4] == "ok" for r in texts)))
+    bad = [r[0] for r in results if r[1] < 3 or r[4] not in (None, "ok")]
+    print("FAIL: " + " ".join(bad) if bad else "corpus passed")
+    return 1 if bad else 0
 
 
 if __name__ == "__main__":
