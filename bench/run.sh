@@ -10,7 +10,9 @@
 #   3. the C compiler's time on the translated 1k- and 10k-line sources,
 #      at -O0 and -O2, beside kzo2c's own (cctime.py);
 #   4. peak memory of a generated program under heavy MID$/LEFT$/RIGHT$
-#      use (strmem.py).
+#      use (strmem.py);
+#   5. a classic line-numbered program translated with --classic against
+#      bwbasic running the same file, per pass (classic.py).
 # Prints the figures and, at the end, the targets that were missed. Exit
 # status 1 when a part fails (a translation error, differing results), 0
 # otherwise, missed targets included.
@@ -53,6 +55,7 @@ part "translated programs per pass against yabasic, bwbasic and the earlier runt
 part "translation at scale (Release build)" bash "$here/translate.sh" "$release/kzo2c"
 part "what the C compiler adds (Release build of kzo2c)" python3 "$here/cctime.py" "$release/kzo2c"
 part "memory of a generated program" python3 "$here/strmem.py" "$kzo2c"
+part "classic program per pass against bwbasic (5 rounds)" python3 "$here/classic.py" "$kzo2c" 5
 
 echo
 echo "== load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -15,8 +15,16 @@ The programs: for each seed, the generator's correct program and MUTANTS
 programs derived from it with mistakes injected (genprog.py); with
 --corpus, also the fuzzing corpus (tests/fuzz/seeds, tests/fuzz/regressions).
 
+With --classic the programs are classic ones (genclassic.py; --corpus adds
+the programs of ../shared/classic, which must be accepted) translated with
+`kzo2c --classic`; a refusal must also name the line's place and column on
+standard error (SOURCE:LINE:COLUMN: error: MESSAGE, the line, a caret), and
+an accepted program may only have warnings there. A kzo2c without --classic
+makes it exit 77 (skipped; 1 under CI=true).
+
     check.py --kzo2c build/kzo2c --seeds 2000            the full run
     check.py --kzo2c build/kzo2c --seeds 200 --mutants 3 --corpus   the sample of make test
+    check.py --kzo2c build/kzo2c --classic --seeds 60 --mutants 3 --corpus   the classic sample
 
 Prints each failure with its program, the C lines around the error and the
 compiler's message; then the counts. Exits 1 when anything failed.
@@ -34,6 +42,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, HERE)
+import genclassic  # noqa: E402
 import genprog  # noqa: E402
 
 TRANSLATE_LIMIT = 10
@@ -87,6 +96,32 @@ def isdump(d):
     \\n<word>!<rest>\\n"."""
     parts = d.split("\n")
     return len(parts) == 4 and parts[3] == "" and "!" in parts[0] and "!" in parts[2]
+
+
+def classic_report_problem(source, out, err, bas):
+    """None when out and err are a well-formed --classic report: on standard
+    output a line of the source as written, a line feed, its own line number
+    (or, without one, its place in the file), a blank and the message; on
+    standard error SOURCE:LINE:COLUMN: error: MESSAGE, that line and a caret
+    line."""
+    lines = [l[:-1] if l.endswith("\r") else l for l in source.split("\n")]
+    m = re.fullmatch(r"(.*)\n(\d+) ([^\n]+)", out, re.S)
+    if not m:
+        return "not a report of the form LINE\\nNUMBER MESSAGE"
+    text, number, message = m.groups()
+    places = [i for i, l in enumerate(lines, 1) if l == text]
+    own = lambda l: (re.match(r"\s*(\d+)", l) or [None, None])[1]
+    if not [i for i in places if number in (own(lines[i - 1]), str(i))]:
+        return "the reported line %r with number %s is no line of the source" % (text, number)
+    err = re.sub("^(%s)*" % WARNING, "", err)
+    e = re.fullmatch(r"%s:(\d+):(\d+): error: (.*)\n (.*)\n *\^\n" % re.escape(bas), err)
+    if not e or int(e.group(1)) not in places or e.group(3) != message or e.group(4) != text:
+        return "standard error is not %s:LINE:COLUMN: error: %s with the line and a caret: %r" % (
+            bas, message, err)
+    return None
+
+
+WARNING = r"[^\n]*:\d+(:\d+)?: warning: [^\n]*\n( [^\n]*\n *\^\n)?"
 
 
 def report_problem(source, out):
@@ -208,7 +243,7 @@ def failure_class(outcome, problem):
     return outcome + ": " + problem.split("\n")[0][:80]
 
 
-def check_one(job, kzo2c, compiler, work):
+def check_one(job, kzo2c, compiler, work, classic=False):
     """Runs one program; returns (outcome, problem text or None)."""
     name, source, correct = job
     d = tempfile.mkdtemp(dir=work)
@@ -217,11 +252,16 @@ def check_one(job, kzo2c, compiler, work):
         with open(bas, "w", encoding="latin-1", newline="") as f:
             f.write(source)
         try:
-            r = subprocess.run([kzo2c, bas, cfile], stdin=subprocess.DEVNULL,
+            r = subprocess.run([kzo2c] + ["--classic"] * classic + [bas, cfile], stdin=subprocess.DEVNULL,
                                capture_output=True, timeout=TRANSLATE_LIMIT)
         except subprocess.TimeoutExpired:
             return "bad", "kzo2c took more than %d s" % TRANSLATE_LIMIT
         out, err = r.stdout.decode("latin-1"), r.stderr.decode("latin-1")
+        if r.returncode == 1 and classic:
+            problem = classic_report_problem(source, out, err, bas)
+            if problem:
+                return "bad", "kzo2c exit 1, %s:\n%s" % (problem, out)
+            return ("refused", "a correct program was refused:\n" + out) if correct else ("refused", None)
         if r.returncode == 1:
             problem = report_problem(source, out) or diagnostic_problem(source, bas, out, err)
             if problem:
@@ -229,6 +269,8 @@ def check_one(job, kzo2c, compiler, work):
             if correct:
                 return "refused", "a correct program was refused:\n" + out
             return "refused", None
+        if classic and r.returncode == 0 and re.fullmatch("(%s)*" % WARNING, err):
+            err = ""  # warnings (a jump to a line that does not exist)
         if r.returncode != 0 or out or err:
             return "bad", "kzo2c exit %d\nstdout: %s\nstderr: %s" % (r.returncode, out, err)
         with open(cfile, "rb") as f:
@@ -248,16 +290,36 @@ def check_one(job, kzo2c, compiler, work):
 
 
 def jobs(a):
-    if a.corpus:
+    gen = genclassic if a.classic else genprog
+    if a.corpus and a.classic:
+        path = os.path.join(ROOT, "..", "shared", "classic", "programs")
+        for f in sorted(os.listdir(path)) if os.path.isdir(path) else []:
+            with open(os.path.join(path, f), "rb") as fh:
+                yield ("classic corpus %s" % f, fh.read().decode("latin-1"), True)
+    elif a.corpus:
         for folder in ("seeds", "regressions"):
             path = os.path.join(ROOT, "tests", "fuzz", folder)
             for f in sorted(os.listdir(path)):
                 with open(os.path.join(path, f), "rb") as fh:
                     yield ("corpus %s/%s" % (folder, f), fh.read().decode("latin-1"), False)
     for seed in range(a.start, a.start + a.seeds):
-        yield ("seed %d correct" % seed, genprog.correct(seed)[2], True)
-        for m, (kinds, text) in enumerate(genprog.mutants(seed, a.mutants), 1):
+        yield ("seed %d correct" % seed, gen.correct(seed)[2], True)
+        for m, (kinds, text) in enumerate(gen.mutants(seed, a.mutants), 1):
             yield ("seed %d mutant %d (%s)" % (seed, m, ",".join(kinds)), text, False)
+
+
+def classic_supported(kzo2c):
+    """Whether kzo2c translates classic programs; says why not."""
+    d = tempfile.mkdtemp(prefix="kzoprop")
+    with open(os.path.join(d, "p.bas"), "w") as f:
+        f.write("10 END\n")
+    r = subprocess.run([kzo2c, "--classic", "p.bas", "p.c"], cwd=d, capture_output=True)
+    shutil.rmtree(d, ignore_errors=True)
+    if r.returncode == 2:
+        print("%s does not translate classic programs (--classic gives exit 2: %s): "
+              "the classic property check is skipped (a failure under CI=true)"
+              % (kzo2c, r.stderr.decode("latin-1").strip()))
+    return r.returncode != 2
 
 
 def main():
@@ -267,9 +329,11 @@ def main():
     ap.add_argument("--start", type=int, default=1)
     ap.add_argument("--mutants", type=int, default=4, help="mutated programs per seed")
     ap.add_argument("--corpus", action="store_true", help="also the fuzzing corpus")
+    ap.add_argument("--classic", action="store_true",
+                    help="classic programs (genclassic.py; --corpus: ../shared/classic) with --classic")
     ap.add_argument("--jobs", type=int, default=2)
-    ap.add_argument("--runtime", default=os.path.join(ROOT, "runtime", "runtime.c"),
-                    help="the runtime text that opens every generated file (precompiled once)")
+    ap.add_argument("--runtime", help="the runtime text that opens every generated file "
+                    "(precompiled once; runtime/runtime.c, with --classic runtime/classic.c)")
     ap.add_argument("--include", action="append", default=[],
                     help="an include folder for the compilers (curses)")
     ap.add_argument("--save", help="write every failing program into this folder")
@@ -278,11 +342,14 @@ def main():
     ap.add_argument("--quiet", action="store_true",
                     help="no failure texts: the counts and the failure classes only")
     a = ap.parse_args()
+    a.runtime = a.runtime or os.path.join(ROOT, "runtime", "classic.c" if a.classic else "runtime.c")
     for tool in ("gcc", "clang"):
         if shutil.which(tool) is None:
             print("%s is not installed" % tool)
             return 2
     kzo2c = os.path.abspath(a.kzo2c)
+    if a.classic and not classic_supported(kzo2c):
+        return 1 if os.environ.get("CI") == "true" else 77
     os.environ["LC_ALL"] = "C"  # plain quotes in the compilers' messages
     cflags = ["-I" + d for d in a.include] + NEWER_ERRORS
     work = tempfile.mkdtemp(prefix="kzoprop")
@@ -296,7 +363,7 @@ def main():
             os.makedirs(a.save, exist_ok=True)
         with concurrent.futures.ThreadPoolExecutor(a.jobs) as pool:
             todo = list(jobs(a))
-            results = pool.map(lambda j: (j, check_one(j, kzo2c, compiler, work)), todo)
+            results = pool.map(lambda j: (j, check_one(j, kzo2c, compiler, work, a.classic)), todo)
             for (name, source, correct), (outcome, problem) in results:
                 counts["programs"] += 1
                 if outcome.startswith("compile:"):
