@@ -114,14 +114,14 @@ def classic_report_problem(source, out, err, bas):
     if not [i for i in places if number in (own(lines[i - 1]), str(i))]:
         return "the reported line %r with number %s is no line of the source" % (text, number)
     err = re.sub("^(%s)*" % WARNING, "", err)
-    e = re.fullmatch(r"%s:(\d+):(\d+): error: (.*)\n (.*)\n *\^\n" % re.escape(bas), err)
+    e = re.fullmatch(r"%s:(\d+):(\d+): error: (.*)\n(.*)\n *\^\n" % re.escape(bas), err)
     if not e or int(e.group(1)) not in places or e.group(3) != message or e.group(4) != text:
         return "standard error is not %s:LINE:COLUMN: error: %s with the line and a caret: %r" % (
             bas, message, err)
     return None
 
 
-WARNING = r"[^\n]*:\d+(:\d+)?: warning: [^\n]*\n( [^\n]*\n *\^\n)?"
+WARNING = r"[^\n]*:\d+(:\d+)?: warning: [^\n]*\n([^\n]*\n *\^\n)?"
 
 
 def report_problem(source, out):
