@@ -26,7 +26,7 @@ kzo2c=$build/kzo2c
 
 for peer in yabasic bwbasic; do
   command -v $peer >/dev/null 2>&1 \
-    || echo "== $peer is not installed: part 1 goes on without it (apt-get install -y $peer)"
+    || echo "== $peer is not installed: the comparison of section 1 goes on without it (apt-get install -y $peer)"
 done
 
 release=$root/build-bench
